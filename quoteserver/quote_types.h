@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace lark::sim {
+
+// One stock's real-time figures as served. Prices in thousandths of a yuan,
+// volumes in shares, amount in yuan.
+struct Quote
+{
+    std::string nameGbk;
+    int32_t previousClose = 0, open = 0, high = 0, low = 0, last = 0;
+    int32_t bid1Price = 0, bid1Volume = 0, bid2Price = 0, bid2Volume = 0;
+    int32_t bid3Price = 0, bid3Volume = 0;
+    int32_t ask1Price = 0, ask1Volume = 0, ask2Price = 0, ask2Volume = 0;
+    int32_t ask3Price = 0, ask3Volume = 0;
+    int32_t volume = 0, amount = 0;
+
+    friend bool operator==(const Quote &, const Quote &) = default;
+};
+
+// Every field optional; unset ones keep the model's value.
+struct PinnedQuote
+{
+    std::optional<std::string> name; // UTF-8, sent as GBK (at most 8 bytes)
+    std::optional<int32_t> previousClose, open, high, low, last, volume, amount;
+    std::optional<int32_t> bid1Price, bid1Volume, bid2Price, bid2Volume, bid3Price, bid3Volume;
+    std::optional<int32_t> ask1Price, ask1Volume, ask2Price, ask2Volume, ask3Price, ask3Volume;
+};
+
+// The numeric fields by the names the control interface uses for them.
+struct PinField
+{
+    const char *key;
+    std::optional<int32_t> PinnedQuote::*pinned;
+    int32_t Quote::*quote;
+};
+std::span<const PinField> pinFields();
+
+// A pin as held by the server: the name already converted and checked.
+struct Pin
+{
+    PinnedQuote figures;
+    std::string nameGbk;
+};
+using PinTable = std::map<std::string, Pin, std::less<>>;
+
+void applyPin(Quote &quote, const Pin &pin);
+
+} // namespace lark::sim

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <httplib.h>
+
+namespace lark::sim {
+
+// httplib answers 400 to any request target holding a second '?', and every quote
+// query has one. This server reads each request line itself, lets httplib parse a
+// copy with the later '?' escaped, and hands the handlers the raw target in
+// Request::target. It also owns the connection loop, so a stop ends idle
+// keep-alive connections at once.
+class RawTargetServer : public httplib::Server
+{
+public:
+    RawTargetServer();
+
+    // From a handler: the connection it runs on closes without sending another byte.
+    static void dropCurrentConnection();
+
+private:
+    bool process_and_close_socket(socket_t sock) override;
+    bool stopping() const { return svr_sock_ == INVALID_SOCKET; }
+};
+
+} // namespace lark::sim

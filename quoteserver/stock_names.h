@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace lark::sim {
+
+// A short Chinese company name of the given number of characters (2 to 4), UTF-8,
+// picked from syllable tables by the hash.
+std::string makeStockName(uint64_t hash, int characters);
+
+} // namespace lark::sim

@@ -1,0 +1,27 @@
+#include "launch_setup.h"
+
+#include "quote_server.h"
+
+namespace lark {
+
+LaunchSetup::LaunchSetup() = default;
+LaunchSetup::~LaunchSetup() = default;
+LaunchSetup::LaunchSetup(LaunchSetup &&) noexcept = default;
+
+LaunchSetup prepareLaunch(const CommandLine &options,
+                          const std::function<const char *(const char *)> &environment)
+{
+    LaunchSetup setup;
+    if (options.quoteServer) {
+        setup.quoteServer = *options.quoteServer;
+    } else {
+        setup.simulator = std::make_unique<sim::QuoteServer>();
+        setup.quoteServer = {"127.0.0.1", setup.simulator->start()};
+    }
+    setup.chartServer = options.chartServer.value_or(setup.quoteServer);
+    setup.webSite = options.webSite.value_or(setup.quoteServer);
+    setup.registryRoot = options.registry.value_or(defaultRegistryRoot(environment));
+    return setup;
+}
+
+} // namespace lark

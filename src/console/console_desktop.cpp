@@ -1,0 +1,58 @@
+#include "console_desktop.h"
+
+#include <chrono>
+#include <thread>
+
+namespace lark {
+
+ConsoleDesktop::ConsoleDesktop(std::ostream &out, std::function<std::string()> ringingCode)
+    : m_out(out)
+    , m_ringingCode(std::move(ringingCode))
+{ }
+
+void ConsoleDesktop::openUrl(const std::string &url)
+{
+    std::lock_guard lock(m_mutex);
+    m_out << "图表: " << url << std::endl;
+}
+
+void ConsoleDesktop::playTone(int, int milliseconds)
+{
+    announce();
+    {
+        std::lock_guard lock(m_mutex);
+        m_out << '\a' << std::flush;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void ConsoleDesktop::setTrayPicture(TrayPicture picture)
+{
+    if (picture == TrayPicture::Alert)
+        announce();
+}
+
+bool ConsoleDesktop::askOkCancel(const std::string &text)
+{
+    std::lock_guard lock(m_mutex);
+    m_out << text << " (请在窗口版中下载)" << std::endl;
+    return false;
+}
+
+void ConsoleDesktop::forgetAnnounced()
+{
+    std::lock_guard lock(m_mutex);
+    m_announced.clear();
+}
+
+void ConsoleDesktop::announce()
+{
+    std::string code = m_ringingCode();
+    std::lock_guard lock(m_mutex);
+    if (code.empty() || code == m_announced)
+        return;
+    m_announced = code;
+    m_out << "警报! " << code << " — 按回车确认" << std::endl;
+}
+
+} // namespace lark

@@ -1,0 +1,134 @@
+#include "console_front_end.h"
+
+#include "console_desktop.h"
+#include "console_list.h"
+#include "console_table.h"
+#include "detail_texts.h"
+#include "engine.h"
+#include "launch_setup.h"
+#include "settings_store.h"
+
+#include <csignal>
+#include <iostream>
+#include <poll.h>
+#include <unistd.h>
+
+namespace lark {
+namespace {
+
+volatile std::sig_atomic_t g_quitSignal = 0;
+
+void onQuitSignal(int)
+{
+    g_quitSignal = 1;
+}
+
+void installQuitHandlers()
+{
+    struct sigaction action
+    {
+    };
+    action.sa_handler = onQuitSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// Waits for a line on standard input; false on time-out, end of input or a signal.
+bool readLine(std::string &line, bool &inputOpen)
+{
+    pollfd fd {STDIN_FILENO, POLLIN, 0};
+    if (!inputOpen || ::poll(&fd, 1, 200) <= 0)
+        return false;
+    if (!std::getline(std::cin, line)) {
+        inputOpen = false;
+        return false;
+    }
+    return true;
+}
+
+void showDetail(const LaunchSetup &setup, const std::string &code, std::ostream &out)
+{
+    QuoteSession session(setup.quoteServer);
+    QuoteRecord record;
+    if (!session.connect()) {
+        out << "严重错误发生!!!" << std::endl;
+        return;
+    }
+    QuoteOutcome outcome = fetchQuote(session, code, record);
+    if (outcome == QuoteOutcome::Failed)
+        return;
+    out << detailTable(outcome == QuoteOutcome::Valid
+                           ? detailTexts(record, code, 0, systemLocalTime())
+                           : rejectedDetailTexts(code));
+}
+
+int runInteractive(Engine &engine, ConsoleList &list, ConsoleDesktop &desktop,
+                   const LaunchSetup &setup)
+{
+    installQuitHandlers();
+    bool inputOpen = true;
+    std::string line;
+    std::cout << "Lark " << (setup.simulated() ? "(模拟行情) " : "") << "— 回车确认警报, q 回车退出"
+              << std::endl;
+    while (!g_quitSignal) {
+        if (list.takeChanged())
+            std::cout << quoteTable(list.rows(), engine.interfaceSize(), list.status())
+                      << std::flush;
+        if (!readLine(line, inputOpen)) {
+            if (!inputOpen)
+                ::usleep(200'000);
+            continue;
+        }
+        if (line == "q")
+            break;
+        if (auto code = engine.beginAcknowledge()) {
+            showDetail(setup, *code, std::cout);
+            desktop.forgetAnnounced();
+            engine.finishAcknowledge();
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int runConsole(const CommandLine &options, LaunchSetup &setup)
+{
+    SettingsStore store(setup.registryRoot);
+    store.provisionMakerKey();
+    EngineConfig config;
+    config.quoteServer = setup.quoteServer;
+    config.chartServer = setup.chartServer;
+    config.webSite = setup.webSite;
+    config.interfaceSize = store.readInterfaceSize();
+    config.store = &store;
+    config.passLimit = options.once ? 1 : 0;
+
+    std::ostream &notices = options.once ? std::cerr : std::cout;
+    ConsoleList list;
+    Engine *enginePointer = nullptr;
+    ConsoleDesktop desktop(notices, [&enginePointer] { return enginePointer->lastAlert(); });
+    Engine engine(config, list, desktop);
+    enginePointer = &engine;
+    engine.start();
+
+    int result = 0;
+    if (options.once) {
+        while (!engine.waitForNetworkThread(std::chrono::seconds(1))) { }
+        engine.stop();
+        for (const auto &row : list.rows())
+            std::cout << joinedRow(row) << '\n';
+        std::cout << std::flush;
+        if (list.status() != "Halvern--Orvale") {
+            std::cerr << "lark: " << list.status() << std::endl;
+            result = 1;
+        }
+    } else {
+        result = runInteractive(engine, list, desktop, setup);
+    }
+    engine.stop();
+    return result;
+}
+
+} // namespace lark

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ports.h"
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace lark {
+
+// The quote list kept as plain rows of texts, exactly as the engine wrote them.
+class ConsoleList : public QuoteListPort
+{
+public:
+    void deleteAllRows() override;
+    void deleteRow(int row) override;
+    void insertRow(int row, const std::string &code) override;
+    void setText(int row, int column, const std::string &text) override;
+    void setTextColour(Rgb colour) override;
+    void setStatusText(const std::string &text) override;
+    void enablePageButton(PageButton) override { }
+
+    std::vector<std::vector<std::string>> rows() const;
+    std::string status() const;
+    Rgb colour() const;
+    // True once after every change.
+    bool takeChanged();
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::vector<std::string>> m_rows;
+    std::string m_status;
+    Rgb m_colour;
+    bool m_changed = false;
+};
+
+} // namespace lark

@@ -1,0 +1,84 @@
+#include "console_table.h"
+
+#include "stock_code.h"
+
+#include <map>
+
+namespace lark {
+namespace {
+
+const char *const kHeaders[]
+    = {"代码", "名称", "最新价", "成交量", "涨跌", "买入", "卖出", "涨跌幅"};
+
+// Columns on a terminal: CJK characters take two cells.
+size_t displayWidth(const std::string &text)
+{
+    size_t width = 0;
+    for (size_t i = 0; i < text.size();) {
+        auto byte = static_cast<unsigned char>(text[i]);
+        size_t length = byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+        width += length >= 3 ? 2 : 1;
+        i += length;
+    }
+    return width;
+}
+
+std::string padded(const std::string &text, size_t width)
+{
+    size_t have = displayWidth(text);
+    return text + std::string(have < width ? width - have : 0, ' ');
+}
+
+} // namespace
+
+std::string joinedRow(const std::vector<std::string> &row)
+{
+    std::string line;
+    for (size_t i = 0; i < row.size(); ++i) {
+        if (i)
+            line += '\t';
+        line += row[i];
+    }
+    return line;
+}
+
+std::string quoteTable(const std::vector<std::vector<std::string>> &rows, int interfaceSize,
+                       const std::string &status)
+{
+    const int columns = columnCount(interfaceSize);
+    std::vector<size_t> widths(columns);
+    for (int c = 0; c < columns; ++c) {
+        widths[c] = displayWidth(kHeaders[c]);
+        for (const auto &row : rows)
+            if (c < static_cast<int>(row.size()))
+                widths[c] = std::max(widths[c], displayWidth(row[c]));
+    }
+    std::string out = "\n" + status + "\n";
+    for (int c = 0; c < columns; ++c)
+        out += padded(kHeaders[c], widths[c] + 2);
+    out += '\n';
+    for (const auto &row : rows) {
+        for (int c = 0; c < columns; ++c)
+            out += padded(c < static_cast<int>(row.size()) ? row[c] : "", widths[c] + 2);
+        out += '\n';
+    }
+    return out;
+}
+
+std::string detailTable(const DetailTexts &texts)
+{
+    static const std::map<int, const char *> captions {
+        {1024, "代码"},   {1023, "名称"},   {1040, "最新价"}, {1025, "最高价"}, {1044, "最低价"},
+        {1041, "开盘价"}, {1042, "成交量"}, {1043, "成交额"}, {1028, "卖一价"}, {1029, "卖二价"},
+        {1030, "卖三价"}, {1031, "卖一量"}, {1032, "卖二量"}, {1033, "卖三量"}, {1037, "买一价"},
+        {1038, "买二价"}, {1039, "买三价"}, {1034, "买一量"}, {1035, "买二量"}, {1036, "买三量"},
+        {1046, "涨跌价"}, {1048, "涨幅"},   {1090, "量比"}};
+    std::string out;
+    for (const auto &[id, text] : texts) {
+        auto caption = captions.find(id);
+        out += padded(caption != captions.end() ? caption->second : "", 8) + text + '\n';
+    }
+    return out;
+}
+
+} // namespace lark

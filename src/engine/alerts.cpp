@@ -1,0 +1,91 @@
+#include "engine.h"
+
+namespace lark {
+namespace {
+
+constexpr int kToneHertz = 500;
+constexpr int kToneMilliseconds = 300;
+
+} // namespace
+
+void Engine::raiseAlert(const std::string &code)
+{
+    m_threads.start([this, code] { alertThread(code); });
+}
+
+// One alert: opens the chart at once, then waits its turn to ring and flash until the user
+// acknowledges it, and hands the turn to the next alert once the user has seen it.
+int Engine::alertThread(std::string code)
+{
+    {
+        std::lock_guard lock(m_alertLock);
+        if (optionsSnapshot().chartOnAlarm)
+            m_desktop.openUrl(chartUrl(code));
+        ++m_activeAlertCount;
+    }
+    if (!ringToken.wait())
+        return 1;
+    {
+        std::lock_guard lock(m_alertLock);
+        m_alertStopRequested = false;
+    }
+    while (!quitRequested) {
+        {
+            std::lock_guard lock(m_alertLock);
+            if (m_alertStopRequested)
+                break;
+            m_lastAlertCode = code;
+        }
+        ringOnce(optionsSnapshot());
+    }
+    {
+        std::lock_guard lock(m_alertLock);
+        --m_activeAlertCount;
+    }
+    if (alertAcknowledged.wait())
+        ringToken.set();
+    return 1;
+}
+
+void Engine::ringOnce(const Options &o)
+{
+    if (o.ringOn)
+        m_desktop.playTone(kToneHertz, kToneMilliseconds);
+    if (o.flashOn) {
+        m_desktop.setTrayPicture(TrayPicture::Alert);
+        pause(m_config.flashPhase);
+        m_desktop.setTrayPicture(TrayPicture::Normal);
+        if (!o.ringOn)
+            pause(m_config.flashPhase);
+    }
+    if (!o.ringOn && !o.flashOn)
+        pause(m_config.flashPhase); // nothing to show: only wait for the acknowledgement
+}
+
+std::optional<std::string> Engine::beginAcknowledge()
+{
+    std::lock_guard lock(m_alertLock);
+    if (m_activeAlertCount <= 0)
+        return std::nullopt;
+    m_alertStopRequested = true;
+    return m_lastAlertCode;
+}
+
+void Engine::finishAcknowledge()
+{
+    alertAcknowledged.set();
+}
+
+int Engine::activeAlerts()
+{
+    std::lock_guard lock(m_alertLock);
+    return m_activeAlertCount;
+}
+
+std::string Engine::lastAlert()
+{
+    std::lock_guard lock(m_alertLock);
+    return m_lastAlertCode;
+}
+
+} // namespace lark

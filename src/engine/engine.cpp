@@ -1,0 +1,103 @@
+#include "engine.h"
+
+#include "settings_store.h"
+
+namespace lark {
+
+Engine::Engine(EngineConfig config, QuoteListPort &list, DesktopPort &desktop)
+    : m_config(std::move(config))
+    , m_list(list)
+    , m_desktop(desktop)
+    , m_interfaceSize(validInterfaceSize(m_config.interfaceSize))
+    , m_session(m_config.quoteServer, m_config.timeouts)
+{ }
+
+Engine::~Engine()
+{
+    stop();
+}
+
+void Engine::start()
+{
+    m_threads.start([this] {
+        networkThread();
+        m_networkDone.set();
+    });
+}
+
+bool Engine::waitForNetworkThread(std::chrono::milliseconds timeout)
+{
+    return m_networkDone.waitFor(timeout);
+}
+
+void Engine::stop()
+{
+    if (m_stopped.exchange(true))
+        return;
+    quitRequested = 1;
+    {
+        std::lock_guard lock(m_pauseMutex);
+    }
+    m_pauseWake.notify_all();
+    for (AutoResetEvent *event : {&loopToken, &loopFinished, &ringToken, &alertAcknowledged})
+        event->interrupt();
+    m_session.abort();
+    m_threads.closeAndJoin();
+    m_directory.clear();
+    m_session.close();
+    if (m_config.store) {
+        std::lock_guard lock(settingsLock);
+        m_config.store->saveSettings(tables, m_interfaceSize, nextInterfaceSize, versionText);
+    }
+}
+
+bool Engine::startRefreshLoop()
+{
+    return m_threads.start([this] { refreshLoop(); });
+}
+
+bool Engine::startRankingPass(int page)
+{
+    return m_threads.start([this, page] { rankingThread(page); });
+}
+
+// Sleeps unless the program is quitting; false when it is.
+bool Engine::pause(std::chrono::milliseconds duration)
+{
+    std::unique_lock lock(m_pauseMutex);
+    return !m_pauseWake.wait_for(lock, duration, [this] { return quitRequested != 0; });
+}
+
+Options Engine::optionsSnapshot()
+{
+    std::lock_guard lock(settingsLock);
+    return options;
+}
+
+std::string Engine::codeAt(int slot)
+{
+    std::lock_guard lock(settingsLock);
+    return tables.watchCodes[slot];
+}
+
+int32_t Engine::volumeBaselineAt(int slot)
+{
+    std::lock_guard lock(settingsLock);
+    return tables.volumeBaseline[slot];
+}
+
+std::string Engine::chartUrl(std::string_view code) const
+{
+    std::string url = m_config.chartServer.baseUrl();
+    url += "/stksrv_curve/Chart.asp?ZXYHID=&ZXSXID=&STYLE=SSQX&STKNO=";
+    url += code;
+    url += "&MT=GET";
+    return url;
+}
+
+std::string Engine::webPageUrl(std::string_view path) const
+{
+    return m_config.webSite.baseUrl() + std::string(path);
+}
+
+} // namespace lark

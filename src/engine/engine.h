@@ -1,0 +1,137 @@
+#pragma once
+
+#include "auto_reset_event.h"
+#include "local_clock.h"
+#include "options.h"
+#include "ports.h"
+#include "quote_record.h"
+#include "quote_session.h"
+#include "settings_command.h"
+#include "stock_directory.h"
+#include "thread_set.h"
+#include "watch_list.h"
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace lark {
+
+class SettingsStore;
+
+struct EngineConfig
+{
+    ServerAddress quoteServer {"127.0.0.1", 80};
+    ServerAddress chartServer {"127.0.0.1", 80};
+    ServerAddress webSite {"127.0.0.1", 80};
+    SessionTimeouts timeouts;
+    int interfaceSize = 1;
+    LocalClock clock = systemLocalTime;
+    // The refresh pause is refreshSeconds of these; tests shorten it.
+    std::chrono::milliseconds pauseUnit {800};
+    // One flash phase of an alert.
+    std::chrono::milliseconds flashPhase {300};
+    const SettingsStore *store = nullptr;
+    // Passes the refresh loop runs before it ends by itself; 0 = until stopped.
+    int passLimit = 0;
+};
+
+// The monitoring engine: shared watch list and options, the worker threads and their flags
+// and events, the alert state. It reaches the screen only through its two ports.
+class Engine
+{
+public:
+    Engine(EngineConfig config, QuoteListPort &list, DesktopPort &desktop);
+    ~Engine();
+    Engine(const Engine &) = delete;
+    Engine &operator=(const Engine &) = delete;
+
+    // Starts the network thread: settings, connection, directory, baselines, refresh loop.
+    void start();
+    // Waits until the network thread has ended (connection failed, or its loop finished).
+    bool waitForNetworkThread(std::chrono::milliseconds timeout);
+    // Wakes every pause and wait, aborts the transfer in progress, joins every thread,
+    // then saves the settings. Safe to call twice.
+    void stop();
+
+    bool startRefreshLoop();
+    bool startRankingPass(int page);
+
+    // Tray acknowledgement: the code of the ringing alert when one is active (its ringing
+    // stops); finishAcknowledge() once the user has seen it lets the next alert ring.
+    std::optional<std::string> beginAcknowledge();
+    void finishAcknowledge();
+
+    int interfaceSize() const { return m_interfaceSize; }
+    std::string chartUrl(std::string_view code) const;
+    std::string webPageUrl(std::string_view path) const;
+
+    // Shared state, under settingsLock.
+    std::mutex settingsLock;
+    WatchTables tables;
+    Options options;
+    std::string versionText;
+    int nextInterfaceSize = 0;
+
+    Options optionsSnapshot();
+    SlotSettings slotSettings(int slot);
+    SettingsRestart applySettings(int slot, const SlotSettings &settings, const Options &chosen);
+    // In-place edit of a row's code.
+    void setCode(int slot, std::string_view code);
+    std::string codeAt(int slot);
+    int32_t volumeBaselineAt(int slot);
+
+    std::atomic<int> networkReady {0};
+    std::atomic<int> stockMessagesLoaded {0};
+    std::atomic<int> quitRequested {0};
+    std::atomic<int> refreshStopRequested {0};
+
+    AutoResetEvent loopToken {true};
+    AutoResetEvent loopFinished;
+    AutoResetEvent ringToken;
+    AutoResetEvent alertAcknowledged;
+
+    int activeAlerts();
+    std::string lastAlert();
+
+private:
+    int networkThread();
+    int refreshLoop();
+    void handleRow(int row);
+    void writeRow(int row, const std::vector<std::string> &texts);
+    bool loopShouldStop();
+    bool pause(std::chrono::milliseconds duration);
+
+    void computeVolumeBaselines();
+    void checkForNewVersion();
+    void checkAlarms(int slot, const QuoteRecord &record, float changePct);
+    void raiseAlert(const std::string &code);
+    int alertThread(std::string code);
+    void ringOnce(const Options &options);
+
+    int rankingThread(int page);
+    void writeRankingRow(int row, const struct RankingRecord &record);
+
+    EngineConfig m_config;
+    QuoteListPort &m_list;
+    DesktopPort &m_desktop;
+    const int m_interfaceSize;
+    QuoteSession m_session;
+    StockDirectory m_directory;
+    std::atomic<bool> m_lastPage {false};
+
+    std::mutex m_alertLock;
+    int m_activeAlertCount = 0;
+    bool m_alertStopRequested = false;
+    std::string m_lastAlertCode;
+
+    std::mutex m_pauseMutex;
+    std::condition_variable m_pauseWake;
+    std::atomic<bool> m_stopped {false};
+    AutoResetEvent m_networkDone;
+    ThreadSet m_threads;
+};
+
+} // namespace lark

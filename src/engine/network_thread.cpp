@@ -1,0 +1,70 @@
+#include "engine.h"
+
+#include "c_format.h"
+#include "gbk.h"
+#include "settings_store.h"
+#include "stock_messages.h"
+
+#include <cstring>
+
+namespace lark {
+namespace {
+
+constexpr const char *kConnecting = "正在连接网络,请等待......";
+constexpr const char *kNetworkFault = "网络发生故障,请退出!";
+constexpr const char *kReady = "Halvern--Orvale";
+constexpr const char *kVersionPath = "/stksrv_curve/version.txt";
+constexpr const char *kOwnVersion = "version=2.0";
+constexpr size_t kVersionReadLimit = 11;
+constexpr int kVersionCheckDay = 19;
+
+} // namespace
+
+int Engine::networkThread()
+{
+    m_list.setStatusText(kConnecting);
+    networkReady = 0;
+    m_directory.clear();
+    ringToken.set();
+    {
+        std::lock_guard lock(settingsLock);
+        tables.resetForStart();
+        if (m_config.store)
+            m_config.store->loadSettings(tables, versionText);
+    }
+    if (!m_session.connect()) {
+        m_list.setStatusText(kNetworkFault);
+        return 0;
+    }
+    m_directory.load(fetchStockMessages(m_session));
+    if (m_directory.isLoaded())
+        stockMessagesLoaded = 1;
+    else
+        loopFinished.set();
+    networkReady = 1;
+    m_list.setStatusText(stockMessagesLoaded ? kReady : kNetworkFault);
+    m_list.setTextColour(kBlack);
+    computeVolumeBaselines();
+    checkForNewVersion();
+    return refreshLoop();
+}
+
+// Once a month, on the 19th, ask whether to fetch a newer version.
+void Engine::checkForNewVersion()
+{
+    if (quitRequested || m_config.clock().tm_mday != kVersionCheckDay)
+        return;
+    auto reply = m_session.query(kVersionPath, kVersionReadLimit);
+    if (!reply)
+        return;
+    std::string text(untilNul(*reply));
+    while (!text.empty() && std::strchr(" \t\r\n\v\f", text.back()))
+        text.pop_back();
+    if (std::strncmp(text.c_str(), kOwnVersion, kVersionReadLimit) <= 0)
+        return;
+    std::string prompt = cformat("请下载新版Tamberly! 最新版本是%s", gbkToUtf8(text).c_str());
+    if (m_desktop.askOkCancel(prompt))
+        m_desktop.openUrl(webPageUrl("/download/download/tamberly.zip"));
+}
+
+} // namespace lark

@@ -1,0 +1,71 @@
+#include "engine.h"
+
+namespace lark {
+
+int Engine::refreshLoop()
+{
+    if (!loopToken.wait())
+        return 1;
+    refreshStopRequested = 0;
+    m_list.deleteAllRows();
+    {
+        std::lock_guard lock(settingsLock);
+        options.refreshSeconds = 5;
+    }
+    const int rows = rowCount(m_interfaceSize);
+    loopFinished.reset();
+    for (int pass = 1; !loopShouldStop(); ++pass) {
+        for (int row = 0; row < rows && !loopShouldStop(); ++row)
+            handleRow(row);
+        if (pass == m_config.passLimit
+            || !pause(optionsSnapshot().refreshSeconds * m_config.pauseUnit))
+            break;
+    }
+    loopToken.set();
+    loopFinished.set();
+    return 1;
+}
+
+bool Engine::loopShouldStop()
+{
+    return quitRequested || refreshStopRequested || optionsSnapshot().rankingOn;
+}
+
+void Engine::handleRow(int row)
+{
+    std::string code;
+    {
+        std::lock_guard lock(settingsLock);
+        tables.compactFrom(row);
+        code = tables.watchCodes[row];
+    }
+    if (isEmptyCode(code)) {
+        writeRow(row, emptyRowTexts(m_interfaceSize));
+        return;
+    }
+    QuoteRecord record;
+    switch (fetchQuote(m_session, code, record)) {
+    case QuoteOutcome::Failed:
+        return; // the row keeps what it showed
+    case QuoteOutcome::Rejected:
+        writeRow(row, invalidRowTexts(code, m_interfaceSize));
+        return;
+    case QuoteOutcome::Valid:
+        break;
+    }
+    float changePct = changePercent(record.last, record.previousClose);
+    m_list.setTextColour(rowColour(changePct));
+    writeRow(row, quoteRowTexts(record, code, m_interfaceSize));
+    checkAlarms(row, record, changePct);
+}
+
+// Row r always shows slot r: replaced whole, its code first.
+void Engine::writeRow(int row, const std::vector<std::string> &texts)
+{
+    m_list.deleteRow(row);
+    m_list.insertRow(row, texts[0]);
+    for (size_t column = 0; column < texts.size(); ++column)
+        m_list.setText(row, static_cast<int>(column), texts[column]);
+}
+
+} // namespace lark

@@ -1,0 +1,41 @@
+#include "engine.h"
+
+namespace lark {
+
+SlotSettings Engine::slotSettings(int slot)
+{
+    std::lock_guard lock(settingsLock);
+    return {tables.watchCodes[slot], tables.priceAlarm[slot], tables.changeAlarmPct[slot],
+            tables.bigOrderAlarm[slot], tables.volumeRatioAlarm[slot]};
+}
+
+// The settings command's OK: one step under settingsLock, then whatever the ranking change
+// needs. A running refresh loop sees rankingOn and hands the list over by itself.
+SettingsRestart Engine::applySettings(int slot, const SlotSettings &s, const Options &chosen)
+{
+    Options before;
+    {
+        std::lock_guard lock(settingsLock);
+        before = options;
+        options = chosen;
+        tables.setSlot(slot, s.code, s.priceAlarm, s.changeAlarmPct, s.bigOrderAlarm,
+                       s.volumeRatioAlarm);
+    }
+    if (chosen.rankingOn) {
+        bool changed = !before.rankingOn || before.rankingMarket != chosen.rankingMarket
+            || before.rankingSortKey != chosen.rankingSortKey;
+        if (changed && startRankingPass(0))
+            return SettingsRestart::RankingPass;
+    } else if (before.rankingOn && startRefreshLoop()) {
+        return SettingsRestart::RefreshLoop;
+    }
+    return SettingsRestart::None;
+}
+
+void Engine::setCode(int slot, std::string_view code)
+{
+    std::lock_guard lock(settingsLock);
+    tables.watchCodes[slot] = code;
+}
+
+} // namespace lark

@@ -1,0 +1,31 @@
+#include "stock_directory.h"
+
+namespace lark {
+
+const char *StockDirectory::recordAt(int number) const
+{
+    if (!isLoaded())
+        return nullptr;
+    const StockList &sh = m_lists.shanghai;
+    const StockList &sz = m_lists.shenzhen;
+    bool shanghai = number < sh.count;
+    const StockList &list = shanghai ? sh : sz;
+    int64_t position = shanghai ? int64_t(number) + sh.skip : int64_t(number) - sh.count + sz.skip;
+    if (position < 0 || position >= list.count)
+        return nullptr;
+    return list.bytes.data() + position * kStockRecordSize;
+}
+
+std::string StockDirectory::stockCodeAt(int number) const
+{
+    const char *record = recordAt(number);
+    return record ? std::string(record + 1, 6) : std::string(5, ' ');
+}
+
+std::string StockDirectory::stockNameAt(int number) const
+{
+    const char *record = recordAt(number);
+    return record ? std::string(record + 7, 8) : std::string(7, ' ');
+}
+
+} // namespace lark

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "server_address.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+typedef void CURL;
+typedef void CURLM;
+
+namespace lark {
+
+struct SessionTimeouts
+{
+    std::chrono::milliseconds connect {10'000};
+    std::chrono::seconds stalled {30};
+};
+
+// One kept-alive HTTP connection to the quote server. A query either fails (no reply)
+// or yields the first bytes of the body; the status line is never judged.
+// Queries run on one thread at a time; abort() may be called from any thread.
+class QuoteSession
+{
+public:
+    explicit QuoteSession(ServerAddress server, SessionTimeouts timeouts = {});
+    ~QuoteSession();
+    QuoteSession(const QuoteSession &) = delete;
+    QuoteSession &operator=(const QuoteSession &) = delete;
+
+    // Prepares the connection; false when the host name cannot be resolved.
+    bool connect();
+    bool isConnected() const { return m_easy != nullptr; }
+
+    // GET path; keeps at most maxBytes of the reply body. nullopt when the query failed.
+    std::optional<std::string> query(std::string_view path, size_t maxBytes);
+
+    // GET path, handing every piece of the body to onChunk as it arrives; false when failed.
+    // A body beyond maxTotal bytes fails the query.
+    bool queryChunks(std::string_view path, size_t maxTotal,
+                     const std::function<void(std::string_view)> &onChunk);
+
+    // Ends a transfer in progress at once; every later query fails.
+    void abort();
+    void close();
+
+    // TCP connections opened so far (1 for a session that kept its connection).
+    long connectionsOpened() const { return m_connectionsOpened; }
+    const ServerAddress &server() const { return m_server; }
+
+private:
+    struct Transfer;
+    bool perform(std::string_view path, Transfer &transfer);
+    static size_t onWrite(char *data, size_t size, size_t count, void *userdata);
+
+    ServerAddress m_server;
+    SessionTimeouts m_timeouts;
+    std::string m_baseUrl;
+    CURL *m_easy = nullptr;
+    CURLM *m_multi = nullptr;
+    std::atomic<bool> m_aborted {false};
+    long m_connectionsOpened = 0;
+};
+
+} // namespace lark

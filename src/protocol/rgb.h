@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace lark {
+
+struct Rgb
+{
+    uint8_t red = 0;
+    uint8_t green = 0;
+    uint8_t blue = 0;
+    bool operator==(const Rgb &) const = default;
+};
+
+inline constexpr Rgb kBlack {0, 0, 0};
+
+} // namespace lark

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lark {
+
+// Key/value store laid out as a directory tree: a key is a directory, a value a file
+// holding the text and its NUL. Writes are atomic, so a crash never leaves half a value.
+class Registry
+{
+public:
+    using Key = std::filesystem::path;
+
+    explicit Registry(std::filesystem::path root)
+        : m_root(std::move(root))
+    { }
+
+    const Key &root() const { return m_root; }
+
+    // An existing key only.
+    std::optional<Key> open(const Key &parent, std::string_view name) const;
+    // Opens the key, making it when absent (the parent must exist).
+    std::optional<Key> create(const Key &parent, std::string_view name) const;
+    // The stored text up to its NUL; fails when absent, unreadable or longer than limit bytes.
+    std::optional<std::string> query(const Key &key, std::string_view name, size_t limit) const;
+    // Stores text plus NUL.
+    bool set(const Key &key, std::string_view name, std::string_view text) const;
+
+private:
+    std::filesystem::path m_root;
+};
+
+} // namespace lark

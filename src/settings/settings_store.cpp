@@ -1,0 +1,101 @@
+#include "settings_store.h"
+
+#include "c_format.h"
+
+#include <cstdlib>
+
+namespace lark {
+namespace {
+
+constexpr const char *kSoftware = "SOFTWARE";
+constexpr const char *kMaker = "halvern";
+constexpr const char *kProduct = "tamberly";
+constexpr const char *kLoadedVersion = "version=2.0";
+
+// Codes keep the short limit, so an over-long code falls back to its default; numbers get
+// room for anything the program itself writes.
+constexpr size_t kCodeLimit = 7;
+constexpr size_t kNumberLimit = 64;
+
+constexpr int kChangePctBase = 16;
+constexpr int kBigOrderBase = 32;
+constexpr int kSizeValue = 48;
+constexpr int kVersionValue = 49;
+constexpr int kVolumeRatioBase = 50;
+
+std::string valueName(int n)
+{
+    return std::to_string(n);
+}
+
+} // namespace
+
+void SettingsStore::provisionMakerKey() const
+{
+    if (m_registry.open(m_registry.root(), kSoftware))
+        return;
+    std::error_code ec;
+    std::filesystem::create_directories(m_registry.root(), ec);
+    if (auto software = m_registry.create(m_registry.root(), kSoftware))
+        m_registry.create(*software, kMaker);
+}
+
+std::optional<Registry::Key> SettingsStore::openProductKey() const
+{
+    auto software = m_registry.open(m_registry.root(), kSoftware);
+    auto maker = software ? m_registry.open(*software, kMaker) : std::nullopt;
+    return maker ? m_registry.open(*maker, kProduct) : std::nullopt;
+}
+
+int SettingsStore::readInterfaceSize() const
+{
+    auto key = openProductKey();
+    auto text = key ? m_registry.query(*key, valueName(kSizeValue), kNumberLimit) : std::nullopt;
+    return validInterfaceSize(text ? std::atoi(text->c_str()) : 1);
+}
+
+void SettingsStore::loadSettings(WatchTables &tables, std::string &versionText) const
+{
+    auto key = openProductKey();
+    if (!key)
+        return;
+    auto number = [&](int n) { return m_registry.query(*key, valueName(n), kNumberLimit); };
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        auto code = m_registry.query(*key, valueName(slot), kCodeLimit);
+        tables.watchCodes[slot] = code ? *code : std::string(kDefaultCodes[slot]);
+        auto pct = number(kChangePctBase + slot);
+        tables.changeAlarmPct[slot] = pct ? static_cast<float>(std::atof(pct->c_str())) : 0;
+        auto bigOrder = number(kBigOrderBase + slot);
+        tables.bigOrderAlarm[slot] = bigOrder ? std::atoi(bigOrder->c_str()) : 0;
+        auto ratio = number(kVolumeRatioBase + slot);
+        tables.volumeRatioAlarm[slot] = ratio ? static_cast<float>(std::atof(ratio->c_str())) : 0;
+    }
+    versionText = kLoadedVersion;
+}
+
+void SettingsStore::saveSettings(const WatchTables &tables, int interfaceSize,
+                                 int &nextInterfaceSize, const std::string &versionText) const
+{
+    auto software = m_registry.open(m_registry.root(), kSoftware);
+    auto maker = software ? m_registry.open(*software, kMaker) : std::nullopt;
+    if (!maker)
+        return;
+    auto put = [&](int n, const std::string &text) {
+        if (auto product = m_registry.create(*maker, kProduct))
+            m_registry.set(*product, valueName(n), text);
+    };
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        put(slot, tables.watchCodes[slot]);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        put(kChangePctBase + slot, cformat("%6.2f", double(tables.changeAlarmPct[slot])));
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        put(kBigOrderBase + slot, cformat("%d", tables.bigOrderAlarm[slot]));
+    if (nextInterfaceSize == 0)
+        nextInterfaceSize = interfaceSize;
+    put(kSizeValue, cformat("%d", nextInterfaceSize));
+    put(kVersionValue, versionText);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        put(kVolumeRatioBase + slot, cformat("%6.2f", double(tables.volumeRatioAlarm[slot])));
+}
+
+} // namespace lark

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+class QWidget;
+
+namespace lark::ui {
+
+enum class ControlKind {
+    DefaultButton,
+    PushButton,
+    Static, // left-aligned text
+    StaticRight, // right-aligned text
+    CheckBox,
+    RadioFirst, // starts a radio group
+    Radio,
+    GroupBox,
+    Edit,
+    Slider,
+    DropList,
+    Icon,
+    Image,
+};
+
+// One control of a dialog as its template gives it: rectangle in dialog units.
+struct ControlTemplate
+{
+    int id; // -1 for controls nobody addresses
+    ControlKind kind;
+    const char *text; // UTF-8
+    QRect rect;
+};
+
+struct DialogTemplate
+{
+    int id;
+    const char *caption;
+    QSize size; // dialog units
+    const char *fontFamily;
+    int pointSize;
+    std::vector<ControlTemplate> controls;
+};
+
+// Makes a control of a kind the builder does not know (a link, a tinted label).
+using ControlFactory = std::function<QWidget *(const ControlTemplate &, QWidget *parent)>;
+
+// Dialog units to pixels with the metrics of the dialog's font.
+QRect dialogUnitsToPixels(const QRect &units, const QFont &font);
+
+// Builds the controls of a template onto dialog, in template (tab) order; every control's
+// objectName is its numeric id. Controls with a factory entry are made by it.
+std::map<int, QWidget *> buildDialog(QWidget *dialog, const DialogTemplate &dialogTemplate,
+                                     const std::map<int, ControlFactory> &factories = {});
+
+template<typename T>
+T *control(const std::map<int, QWidget *> &controls, int id)
+{
+    auto it = controls.find(id);
+    return it == controls.end() ? nullptr : qobject_cast<T *>(it->second);
+}
+
+} // namespace lark::ui
