@@ -34,6 +34,15 @@ void Engine::stop()
 {
     if (m_stopped.exchange(true))
         return;
+    shutdown();
+    if (m_config.store) {
+        std::lock_guard lock(settingsLock);
+        m_config.store->saveSettings(tables, m_interfaceSize, nextInterfaceSize, versionText);
+    }
+}
+
+void Engine::shutdown()
+{
     quitRequested = 1;
     {
         std::lock_guard lock(m_pauseMutex);
@@ -45,10 +54,6 @@ void Engine::stop()
     m_threads.closeAndJoin();
     m_directory.clear();
     m_session.close();
-    if (m_config.store) {
-        std::lock_guard lock(settingsLock);
-        m_config.store->saveSettings(tables, m_interfaceSize, nextInterfaceSize, versionText);
-    }
 }
 
 bool Engine::startRefreshLoop()

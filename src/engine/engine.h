@@ -52,8 +52,9 @@ public:
     void start();
     // Waits until the network thread has ended (connection failed, or its loop finished).
     bool waitForNetworkThread(std::chrono::milliseconds timeout);
-    // Wakes every pause and wait, aborts the transfer in progress, joins every thread,
-    // then saves the settings. Safe to call twice.
+    // Wakes every pause and wait, aborts the transfer in progress, joins every thread.
+    void shutdown();
+    // shutdown(), then the settings saved. Safe to call twice.
     void stop();
 
     bool startRefreshLoop();

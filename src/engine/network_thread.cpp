@@ -36,6 +36,10 @@ int Engine::networkThread()
         m_list.setStatusText(kNetworkFault);
         return 0;
     }
+    // The start-up queries share the connection that a ranking pass, accepted as soon as the
+    // network is ready, would use too: hold the turn until the refresh loop takes over.
+    if (!loopToken.wait())
+        return 0;
     m_directory.load(fetchStockMessages(m_session));
     if (m_directory.isLoaded())
         stockMessagesLoaded = 1;
@@ -46,6 +50,7 @@ int Engine::networkThread()
     m_list.setTextColour(kBlack);
     computeVolumeBaselines();
     checkForNewVersion();
+    loopToken.set();
     return refreshLoop();
 }
 

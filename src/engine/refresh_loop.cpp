@@ -6,6 +6,12 @@ int Engine::refreshLoop()
 {
     if (!loopToken.wait())
         return 1;
+    // A ranking page shown while this loop waited for its turn stays on screen.
+    if (optionsSnapshot().rankingOn) {
+        loopToken.set();
+        loopFinished.set();
+        return 1;
+    }
     refreshStopRequested = 0;
     m_list.deleteAllRows();
     {

@@ -25,15 +25,6 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
-void syncDirectory(const std::filesystem::path &dir)
-{
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 std::optional<Registry::Key> Registry::open(const Key &parent, std::string_view name) const
@@ -77,6 +68,8 @@ bool Registry::set(const Key &key, std::string_view name, std::string_view text)
 {
     if (!isPlainName(name))
         return false;
+    if (query(key, name, text.size() + 1) == text)
+        return true;
     std::filesystem::path target = key / name;
     std::filesystem::path temporary
         = key / ("." + std::string(name) + "." + std::to_string(::getpid()) + ".tmp");
@@ -91,8 +84,16 @@ bool Registry::set(const Key &key, std::string_view name, std::string_view text)
         std::remove(temporary.c_str());
         return false;
     }
-    syncDirectory(key);
     return true;
+}
+
+void Registry::sync(const Key &key) const
+{
+    int fd = ::open(key.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace lark

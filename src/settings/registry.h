@@ -26,8 +26,10 @@ public:
     std::optional<Key> create(const Key &parent, std::string_view name) const;
     // The stored text up to its NUL; fails when absent, unreadable or longer than limit bytes.
     std::optional<std::string> query(const Key &key, std::string_view name, size_t limit) const;
-    // Stores text plus NUL.
+    // Stores text plus NUL; a value that already holds exactly that is left alone.
     bool set(const Key &key, std::string_view name, std::string_view text) const;
+    // Makes the renames of earlier sets durable.
+    void sync(const Key &key) const;
 
 private:
     std::filesystem::path m_root;

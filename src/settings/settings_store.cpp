@@ -96,6 +96,8 @@ void SettingsStore::saveSettings(const WatchTables &tables, int interfaceSize,
     put(kVersionValue, versionText);
     for (int slot = 0; slot < kSlotCount; ++slot)
         put(kVolumeRatioBase + slot, cformat("%6.2f", double(tables.volumeRatioAlarm[slot])));
+    if (auto product = m_registry.open(*maker, kProduct))
+        m_registry.sync(*product);
 }
 
 } // namespace lark

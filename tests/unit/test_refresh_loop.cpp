@@ -126,7 +126,7 @@ TEST_F(RefreshLoop, StopDuringTheLongestPauseIsPrompt)
         engine.options.refreshSeconds = 60;
     }
     auto started = steady_clock::now();
-    engine.stop();
+    engine.shutdown();
     EXPECT_LT(steady_clock::now() - started, milliseconds(500));
 }
 
@@ -136,7 +136,7 @@ TEST_F(RefreshLoop, StopDuringAStalledTransferIsPrompt)
     Engine &engine = startEngine();
     ASSERT_TRUE(list.waitFor([&] { return quoteAsked("0002") > 0; }));
     auto started = steady_clock::now();
-    engine.stop();
+    engine.shutdown();
     EXPECT_LT(steady_clock::now() - started, milliseconds(500));
 }
 

@@ -136,6 +136,8 @@ bool RecordingDesktop::askOkCancel(const std::string &text)
         m_questions.push_back(text);
     }
     record("ask " + text);
+    if (onAsk)
+        onAsk();
     return answer;
 }
 

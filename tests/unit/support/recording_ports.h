@@ -47,6 +47,7 @@ public:
     bool askOkCancel(const std::string &text) override;
 
     bool answer = false;
+    std::function<void()> onAsk; // runs while the question is open
     std::vector<std::string> urls() const;
     std::vector<std::string> questions() const;
     std::vector<std::string> events() const; // "url X", "tone", "alert", "normal", "ask X"
