@@ -71,10 +71,19 @@ int runInteractive(Engine &engine, ConsoleList &list, ConsoleDesktop &desktop,
     std::string line;
     std::cout << "Lark " << (setup.simulated() ? "(模拟行情) " : "") << "— 回车确认警报, q 回车退出"
               << std::endl;
+    // One table per pass: drawn once the list has been quiet for a moment.
+    bool pending = false;
+    auto lastChange = std::chrono::steady_clock::now();
     while (!g_quitSignal) {
-        if (list.takeChanged())
+        auto now = std::chrono::steady_clock::now();
+        if (list.takeChanged()) {
+            pending = true;
+            lastChange = now;
+        } else if (pending && now - lastChange >= std::chrono::milliseconds(300)) {
+            pending = false;
             std::cout << quoteTable(list.rows(), engine.interfaceSize(), list.status())
                       << std::flush;
+        }
         if (!readLine(line, inputOpen)) {
             if (!inputOpen)
                 ::usleep(200'000);
@@ -83,8 +92,8 @@ int runInteractive(Engine &engine, ConsoleList &list, ConsoleDesktop &desktop,
         if (line == "q")
             break;
         if (auto code = engine.beginAcknowledge()) {
-            showDetail(setup, *code, std::cout);
             desktop.forgetAnnounced();
+            showDetail(setup, *code, std::cout);
             engine.finishAcknowledge();
         }
     }
@@ -108,7 +117,7 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
     std::ostream &notices = options.once ? std::cerr : std::cout;
     ConsoleList list;
     Engine *enginePointer = nullptr;
-    ConsoleDesktop desktop(notices, [&enginePointer] { return enginePointer->lastAlert(); });
+    ConsoleDesktop desktop(notices, [&enginePointer] { return enginePointer->ringingAlert(); });
     Engine engine(config, list, desktop);
     enginePointer = &engine;
     engine.start();

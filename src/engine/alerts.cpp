@@ -82,6 +82,12 @@ int Engine::activeAlerts()
     return m_activeAlertCount;
 }
 
+std::string Engine::ringingAlert()
+{
+    std::lock_guard lock(m_alertLock);
+    return m_activeAlertCount > 0 && !m_alertStopRequested ? m_lastAlertCode : std::string();
+}
+
 std::string Engine::lastAlert()
 {
     std::lock_guard lock(m_alertLock);

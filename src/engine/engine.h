@@ -96,6 +96,8 @@ public:
 
     int activeAlerts();
     std::string lastAlert();
+    // The code of the alert ringing now; empty while none rings or its stop was asked for.
+    std::string ringingAlert();
 
 private:
     int networkThread();
