@@ -1,0 +1,251 @@
+#include "detail_dialog.h"
+#include "quote_server.h"
+#include "tinted_label.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace lark;
+using namespace lark::ui;
+using lark::sim::Fault;
+using lark::sim::FaultKind;
+
+namespace {
+
+constexpr int kValueLabels[] = {1023, 1040, 1025, 1044, 1041, 1042, 1043, 1028, 1029, 1030, 1031,
+                                1032, 1033, 1037, 1038, 1039, 1034, 1035, 1036, 1046, 1048, 1090};
+
+const std::pair<int, const char *> kCaptions[]
+    = {{1066, "买三"},   {1065, "买二"},   {1064, "买一"},   {1063, "卖三"},   {1062, "卖二"},
+       {1061, "卖一"},   {1059, "成交量"}, {1068, "涨幅"},   {1067, "涨跌价"}, {1058, "开盘价"},
+       {1055, "最新价"}, {1057, "最低价"}, {1056, "最高价"}, {1060, "成交额"}, {1091, "量比"}};
+
+std::tm quarterPastTen()
+{
+    std::tm t {};
+    t.tm_year = 2024 - 1900;
+    t.tm_mon = 2;
+    t.tm_mday = 5;
+    t.tm_hour = 10;
+    t.tm_min = 15;
+    return t;
+}
+
+// A detail dialog whose messages and chart requests are recorded.
+struct Opened
+{
+    Opened(int port, const std::string &code, int32_t baseline,
+           const std::string &host = "127.0.0.1")
+    {
+        DetailDialogSetup setup;
+        setup.quoteServer = {host, port};
+        setup.timeouts = {std::chrono::milliseconds(2000), std::chrono::seconds(3)};
+        setup.openChart = [this](const std::string &c) { charts.push_back(c); };
+        setup.clock = [this] {
+            if (refreshButton())
+                refreshEnabledDuringQuery = refreshButton()->isEnabled();
+            return quarterPastTen();
+        };
+        setup.report = [this](QWidget *, const QString &text) { messages << text; };
+        dialog = std::make_unique<CDetailDialog>(code, baseline, std::move(setup));
+    }
+    QString text(int id) const
+    {
+        return dialog->findChild<CTintedLabel *>(QString::number(id))->text();
+    }
+    QPushButton *button(int id) const
+    {
+        return dialog ? dialog->findChild<QPushButton *>(QString::number(id)) : nullptr;
+    }
+    QPushButton *refreshButton() const { return button(1047); }
+
+    std::unique_ptr<CDetailDialog> dialog;
+    QStringList messages;
+    std::vector<std::string> charts;
+    bool refreshEnabledDuringQuery = false;
+};
+
+} // namespace
+
+class TestDetailDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void showsQuoteInItsFormats();
+    void everyStaticIsTintedOnLightBlue();
+    void rejectedReplyShowsDashes_data();
+    void rejectedReplyShowsDashes();
+    void refreshFetchesAgain();
+    void networkFailureLeavesRefreshDisabled_data();
+    void networkFailureLeavesRefreshDisabled();
+    void unresolvableHostIsReported();
+
+private:
+    std::unique_ptr<sim::QuoteServer> m_server;
+    int m_port = 0;
+};
+
+void TestDetailDialog::initTestCase()
+{
+    m_server = std::make_unique<sim::QuoteServer>(sim::QuoteServerOptions {});
+    m_port = m_server->start();
+    sim::PinnedQuote figures;
+    figures.name = "浦发银行";
+    figures.previousClose = 10000;
+    figures.last = 10500;
+    figures.open = 10100;
+    figures.high = 10600;
+    figures.low = 9900;
+    figures.volume = 12345;
+    figures.amount = 250'000'000;
+    figures.ask1Price = 10510;
+    figures.ask1Volume = 99;
+    figures.bid3Price = 10480;
+    figures.bid3Volume = 100;
+    m_server->pin("600061", figures);
+    figures.volume = 600'000;
+    m_server->pin("0001", figures);
+}
+
+void TestDetailDialog::cleanup()
+{
+    m_server->clearFaults();
+}
+
+void TestDetailDialog::showsQuoteInItsFormats()
+{
+    Opened shown(m_port, "600061", 0);
+    QVERIFY(shown.messages.isEmpty());
+    QCOMPARE(shown.text(1024), "600061");
+    QCOMPARE(shown.text(1023), "浦发银行");
+    QCOMPARE(shown.text(1040), "10.50 ");
+    QCOMPARE(shown.text(1041), "10.10 ");
+    QCOMPARE(shown.text(1025), "10.60 ");
+    QCOMPARE(shown.text(1044), "9.90  ");
+    QCOMPARE(shown.text(1046), "0.50  ");
+    QCOMPARE(shown.text(1048), "  5.00");
+    QCOMPARE(shown.text(1042), "123");
+    QCOMPARE(shown.text(1031), "0");
+    QCOMPARE(shown.text(1028), "10.51 ");
+    QCOMPARE(shown.text(1036), "1");
+    QCOMPARE(shown.text(1039), "10.48 ");
+    QCOMPARE(shown.text(1043), "25000.00");
+    QCOMPARE(shown.text(1090), "  0.00"); // no baseline
+    for (const auto &[id, caption] : kCaptions)
+        QCOMPARE(shown.text(id), QString::fromUtf8(caption));
+    QVERIFY(shown.refreshButton()->isEnabled());
+    QCOMPARE(m_server->requestCount("GetStkOneHQWithNameSH?507193&600061"), uint64_t(1));
+
+    Opened shenzhen(m_port, "0001", 5000);
+    QCOMPARE(m_server->requestCount("GetStkOneHQWithNameSZ?507193&0001"), uint64_t(1));
+    QCOMPARE(shenzhen.text(1090), "  1.20");
+    QTest::mouseClick(shenzhen.button(1069), Qt::LeftButton);
+    QCOMPARE(shenzhen.charts, std::vector<std::string> {"0001"});
+}
+
+void TestDetailDialog::everyStaticIsTintedOnLightBlue()
+{
+    Opened shown(m_port, "600061", 0);
+    const QColor lightBlue(150, 172, 233);
+    QCOMPARE(shown.dialog->windowTitle(), "详细资料:");
+    QCOMPARE(shown.dialog->findChildren<CTintedLabel *>().size(), 38);
+    QCOMPARE(shown.dialog->palette().color(QPalette::Window), lightBlue);
+    shown.dialog->show();
+    const QImage picture = shown.dialog->grab().toImage();
+    QCOMPARE(picture.pixelColor(2, 2), lightBlue);
+    const QRect name = shown.dialog->findChild<CTintedLabel *>("1023")->geometry();
+    QCOMPARE(picture.pixelColor(name.right() - 1, name.bottom() - 1), lightBlue);
+}
+
+void TestDetailDialog::rejectedReplyShowsDashes_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::newRow("96 bytes") << 96;
+    QTest::newRow("98 bytes") << 98;
+    QTest::newRow("empty") << 0;
+}
+
+void TestDetailDialog::rejectedReplyShowsDashes()
+{
+    QFETCH(int, length);
+    Fault fault;
+    fault.kind = FaultKind::WrongLength;
+    fault.pathContains = "GetStkOneHQ";
+    fault.length = size_t(length);
+    m_server->injectFault(fault);
+    Opened shown(m_port, "600061", 0);
+    QCOMPARE(shown.text(1024), "600061");
+    for (int id : kValueLabels)
+        QCOMPARE(shown.text(id), "--");
+    for (const auto &[id, caption] : kCaptions)
+        QCOMPARE(shown.text(id), QString::fromUtf8(caption));
+    QVERIFY(shown.refreshButton()->isEnabled());
+}
+
+void TestDetailDialog::refreshFetchesAgain()
+{
+    Opened shown(m_port, "600061", 0);
+    shown.refreshEnabledDuringQuery = true;
+    Fault fault;
+    fault.kind = FaultKind::WrongLength;
+    fault.length = 96;
+    fault.count = 1;
+    m_server->injectFault(fault);
+    QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
+    QVERIFY(!shown.refreshEnabledDuringQuery);
+    QCOMPARE(shown.text(1040), "--");
+    QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
+    QCOMPARE(shown.text(1040), "10.50 ");
+    QVERIFY(shown.refreshButton()->isEnabled());
+}
+
+void TestDetailDialog::networkFailureLeavesRefreshDisabled_data()
+{
+    QTest::addColumn<bool>("serverStopped");
+    QTest::newRow("connection dropped") << false;
+    QTest::newRow("server gone") << true;
+}
+
+void TestDetailDialog::networkFailureLeavesRefreshDisabled()
+{
+    QFETCH(bool, serverStopped);
+    sim::QuoteServer gone;
+    int port = m_port;
+    if (serverStopped) {
+        port = gone.start();
+        gone.stop();
+    } else {
+        Fault fault;
+        fault.kind = FaultKind::Drop;
+        m_server->injectFault(fault);
+    }
+    Opened shown(port, "600061", 0);
+    QVERIFY(shown.messages.isEmpty());
+    QVERIFY(!shown.refreshButton()->isEnabled());
+    QCOMPARE(shown.text(1040), "最新价"); // the template's text stays
+    m_server->clearFaults();
+    QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
+    QVERIFY(!shown.refreshButton()->isEnabled());
+    QCOMPARE(shown.text(1040), "最新价");
+}
+
+void TestDetailDialog::unresolvableHostIsReported()
+{
+    Opened shown(80, "600061", 0, "nonexistent.invalid");
+    QCOMPARE(shown.messages, QStringList {"严重错误发生!!!"});
+    QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
+    QCOMPARE(shown.text(1040), "最新价");
+    QCOMPARE(shown.text(1055), "最新价");
+    QTest::mouseClick(shown.button(1069), Qt::LeftButton);
+    QCOMPARE(shown.charts, std::vector<std::string> {"600061"});
+    QTest::mouseClick(shown.button(1), Qt::LeftButton);
+    QCOMPARE(shown.dialog->result(), int(QDialog::Accepted));
+}
+
+QTEST_MAIN(TestDetailDialog)
+#include "test_detail_dialog.moc"
