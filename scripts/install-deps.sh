@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libcurl4-openssl-dev libcpp-httplib-dev libpulse-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
-  xvfb xdotool curl
+  xvfb xdotool curl icewm x11-utils imagemagick desktop-file-utils
 )
 
 missing=()

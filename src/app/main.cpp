@@ -1,6 +1,9 @@
 #include "command_line.h"
 #include "console_front_end.h"
 #include "launch_setup.h"
+#ifdef LARK_WITH_WINDOW
+#include "window_main.h"
+#endif
 
 #include <cstdlib>
 #include <iostream>
@@ -19,6 +22,10 @@ int main(int argc, char *argv[])
     }
     try {
         lark::LaunchSetup setup = lark::prepareLaunch(parsed.options, std::getenv);
+#ifdef LARK_WITH_WINDOW
+        if (!parsed.options.console)
+            return lark::runWindow(parsed.options, setup, argv[0]);
+#endif
         return lark::runConsole(parsed.options, setup);
     } catch (const std::exception &e) {
         std::cerr << "lark: " << e.what() << std::endl;

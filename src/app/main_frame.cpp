@@ -1,0 +1,80 @@
+#include "main_frame.h"
+
+#include "lark_view.h"
+
+#include <QCloseEvent>
+
+namespace lark {
+
+CMainFrame::CMainFrame()
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_view(new ui::CLarkView(this))
+{
+    // Never shown as a caption; it names the window to task switchers and screen readers.
+    setWindowTitle(QStringLiteral("Tamberly"));
+    setAccessibleName(QStringLiteral("Tamberly"));
+    connect(m_view, &ui::CLarkView::trayLeftClicked, this, &CMainFrame::onTrayLeftClicked);
+}
+
+void CMainFrame::onSizeLarge()
+{
+    m_view->setNextInterfaceSize(1);
+}
+
+void CMainFrame::onSizeMedium()
+{
+    m_view->setNextInterfaceSize(2);
+}
+
+void CMainFrame::onSizeSmall()
+{
+    m_view->setNextInterfaceSize(3);
+}
+
+void CMainFrame::onMinimise()
+{
+    showMinimized();
+}
+
+void CMainFrame::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        m_minimised = true;
+        // Hiding inside the state change would fight the window system's own handling.
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    m_view->shutdown();
+    event->accept();
+    emit closed();
+}
+
+// Until an alert has flashed the icon a click restores a minimised window or minimises a shown
+// one; from then on it hides a shown window or shows a hidden one.
+void CMainFrame::onTrayLeftClicked(bool alertHasFlashed)
+{
+    if (alertHasFlashed) {
+        if (isVisible())
+            hide();
+        else
+            restore();
+    } else if (m_minimised || isMinimized()) {
+        restore();
+    } else {
+        onMinimise();
+    }
+}
+
+void CMainFrame::restore()
+{
+    m_minimised = false;
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+} // namespace lark

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+namespace lark {
+
+namespace ui {
+class CLarkView;
+}
+
+// The borderless, always-on-top window at the top-left corner of the screen. The view fills
+// it and gives it its size; minimising hides it, so only the tray icon brings it back.
+class CMainFrame : public QWidget
+{
+    Q_OBJECT
+
+public:
+    CMainFrame();
+
+    ui::CLarkView *view() const { return m_view; }
+
+    // Commands of the popup menu. The sizes take effect at the next start.
+    void onSizeLarge();
+    void onSizeMedium();
+    void onSizeSmall();
+    void onMinimise();
+
+signals:
+    // After the view has shut down.
+    void closed();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void onTrayLeftClicked(bool alertHasFlashed);
+    void restore();
+
+    ui::CLarkView *m_view;
+    bool m_minimised = false;
+};
+
+} // namespace lark

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace lark {
+
+struct CommandLine;
+struct LaunchSetup;
+
+// The window front end. Returns the process exit code.
+int runWindow(const CommandLine &options, const LaunchSetup &setup, const char *program);
+
+} // namespace lark

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "engine.h"
+
+#include <QPixmap>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace lark::ui {
+
+class CHyperLink;
+class ViewDesktop;
+class ViewQuoteList;
+struct SizeLayout;
+
+// The one view of the window: the background of the size in use, the quote list the engine
+// fills, the site link, the drag strip and the page zones. It owns the engine, which it starts
+// once everything is in place and stops when the window closes.
+class CLarkView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CLarkView(QWidget *frame);
+    ~CLarkView() override;
+
+    // Size, columns, tray icon, clock; then the engine starts.
+    void initialUpdate(EngineConfig config, bool simulated);
+    // Stops the engine (threads joined, settings saved) and removes the tray icon. Idempotent.
+    void shutdown();
+
+    Engine &engine() { return *m_engine; }
+    // A size chosen now takes effect at the next start.
+    void setNextInterfaceSize(int size);
+    int rankingPage() const { return m_rankingPage; }
+    QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
+
+signals:
+    // A left click on the tray icon; alertHasFlashed once an alert has flashed the icon.
+    void trayLeftClicked(bool alertHasFlashed);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void createEngine(EngineConfig config);
+    void setUpTrayIcon();
+    void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    void showTrayPicture(TrayPicture picture);
+    void layOutControls();
+    void showClock();
+    void beginDrag(QPoint globalPoint);
+    void turnPage(int step);
+    void updateCursor(QPoint point);
+    void openChart(QTreeWidgetItem *item);
+    void storeEditedCode(int row, const QString &code);
+
+    QLabel *m_clockText = nullptr;
+    QLabel *m_statusText = nullptr;
+    QPushButton *m_prevPageButton = nullptr;
+    QPushButton *m_nextPageButton = nullptr;
+    CHyperLink *m_siteNameLink = nullptr;
+    QTreeWidget *m_quoteList = nullptr;
+
+    const SizeLayout *m_layout = nullptr;
+    QPixmap m_background;
+    int m_rankingPage = 0;
+    QSystemTrayIcon *m_trayIcon = nullptr;
+    bool m_alertHasFlashed = false;
+    QTimer m_clockTimer;
+    LocalClock m_clock;
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+
+    std::unique_ptr<ViewQuoteList> m_listPort;
+    std::unique_ptr<ViewDesktop> m_desktopPort;
+    std::unique_ptr<Engine> m_engine; // after the ports: it is stopped before they go
+};
+
+} // namespace lark::ui

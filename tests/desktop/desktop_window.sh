@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# Lark's window end to end on a private X server with a window manager: a fresh settings tree
+# gives a 492x350 window at 0,0 whose 16 rows fill with the simulator's quotes; a double-click
+# opens the row's chart page; closing (window manager, then SIGTERM) ends the program within a
+# second and leaves the 66 settings values. The rows are read from LARK_DUMP_LIST, the file the
+# view keeps in step with its list; a screenshot is kept in ARTEFACT_DIR.
+# Usage: desktop_window.sh LARK_BINARY ARTEFACT_DIR   (exit 77: tools missing, test skipped)
+set -euo pipefail
+
+lark=$1
+artefacts=$2
+for tool in Xvfb icewm xdotool xprop import; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: '$tool' not found (Debian packages: xvfb icewm xdotool x11-utils imagemagick)"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+children=()
+cleanup() {
+    for pid in "${children[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+fail() {
+    echo "FAIL: $*"
+    [ -s "$artefacts/lark.log" ] && sed 's/^/lark: /' "$artefacts/lark.log"
+    exit 1
+}
+# A child that has ended stays a zombie until waited for; either counts as gone.
+ended_within() {
+    local pid=$1 deadline=$2 state
+    while [ "$(now_ms)" -lt "$deadline" ]; do
+        state=$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null || echo gone)
+        if [ "$state" = Z ] || [ "$state" = gone ]; then return 0; fi
+        sleep 0.01
+    done
+    return 1
+}
+filled_rows() {
+    awk -F'\t' '$2 != "" && $3 != ""' "$work/list.txt" 2>/dev/null | wc -l
+}
+
+# Xvfb picks a free display itself and writes its number to fd 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+children+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -1 "$work/display")"
+ICEWM_PRIVCFG=$work/icewm icewm >"$work/icewm.log" 2>&1 &
+children+=($!)
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.05
+done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' \
+    || fail "the window manager did not start: $(cat "$work/icewm.log")"
+
+cat >"$work/browser" <<EOF
+#!/bin/sh
+echo "\$1" >>"$work/opened.txt"
+EOF
+chmod +x "$work/browser"
+
+start_lark() {
+    rm -f "$work/list.txt"
+    started=$(now_ms)
+    env -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u LARK_QUOTE_SERVER -u LARK_CHART_SERVER \
+        -u LARK_WEB_SITE -u LARK_REGISTRY LARK_DUMP_LIST="$work/list.txt" BROWSER="$work/browser" \
+        "$lark" --registry "$work/registry" >>"$artefacts/lark.log" 2>&1 &
+    lark_pid=$!
+    children+=("$lark_pid")
+    window=$(timeout 15 xdotool search --sync --onlyvisible --name '^Tamberly$' | head -1 || true)
+    [ -n "$window" ] || fail "no window appeared"
+}
+
+close_and_check() {
+    local how=$1 before
+    if [ "$how" = "window manager" ]; then
+        timeout 5 xdotool windowactivate --sync "$window" || fail "could not activate the window"
+    fi
+    before=$(now_ms)
+    if [ "$how" = "window manager" ]; then
+        xdotool key --delay 0 alt+F4
+    else
+        kill -TERM "$lark_pid"
+    fi
+    ended_within "$lark_pid" $((before + 1000)) || fail "still running 1 s after closing by $how"
+    echo "closed by $how: ended after $(($(now_ms) - before)) ms"
+    wait "$lark_pid" || fail "exit code $? after closing by $how"
+    local values
+    values=$(find "$work/registry/SOFTWARE/halvern/tamberly" -type f | wc -l)
+    [ "$values" -eq 66 ] || fail "$values settings values after closing by $how, not 66"
+}
+
+mkdir -p "$artefacts"
+: >"$artefacts/lark.log"
+start_lark
+geometry=$(xdotool getwindowgeometry "$window")
+grep -q 'Position: 0,0 ' <<<"$geometry" || fail "window not at 0,0: $geometry"
+grep -q 'Geometry: 492x350' <<<"$geometry" || fail "window not 492x350: $geometry"
+
+deadline=$(($(now_ms) + 10000))
+until [ "$(filled_rows)" -ge 16 ]; do
+    [ "$(now_ms)" -lt "$deadline" ] || fail "only $(filled_rows) rows filled after 10 s"
+    sleep 0.05
+done
+echo "16 rows filled $(($(now_ms) - started)) ms after start"
+sleep 0.3
+import -window root "$artefacts/window.png"
+echo "screenshot: $artefacts/window.png"
+
+# Row 2 of the list: list at 29,55, a 16-pixel header, 13-pixel rows.
+code=$(awk -F'\t' 'NR == 2 {print $1}' "$work/list.txt")
+xdotool mousemove 45 90 click --repeat 2 --delay 60 1
+for _ in $(seq 100); do [ -s "$work/opened.txt" ] && break; sleep 0.05; done
+grep -q "Chart.asp?ZXYHID=&ZXSXID=&STYLE=SSQX&STKNO=$code&MT=GET" "$work/opened.txt" 2>/dev/null \
+    || fail "double-click on $code opened: $(cat "$work/opened.txt" 2>/dev/null)"
+close_and_check "window manager"
+
+start_lark
+close_and_check "SIGTERM"
+echo "PASS"

@@ -1,0 +1,235 @@
+// The link control and the About dialog.
+#include "about_dialog.h"
+#include "hyperlink.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace lark::ui;
+
+namespace {
+
+struct Recorder
+{
+    explicit Recorder(int result)
+    {
+        previous = CHyperLink::setTargetOpener([this, result](const QString &target) {
+            targets << target;
+            return result;
+        });
+    }
+    ~Recorder() { CHyperLink::setTargetOpener(previous); }
+
+    QStringList targets;
+    TargetOpener previous;
+};
+
+void hover(CHyperLink &link, QPoint point)
+{
+    QMouseEvent move(QEvent::MouseMove, point, link.mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&link, &move);
+}
+
+void leave(CHyperLink &link)
+{
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(&link, &event);
+}
+
+} // namespace
+
+class HyperlinkTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void coloursFollowHoverFocusAndHistory();
+    void opensOnReleaseOrOnPress();
+    void failedOpenIsReportedAndLinkStaysUnvisited();
+    void failureMessages_data();
+    void failureMessages();
+    void changeLinkStyleRefusesSharedBit();
+    void commandCutAtPlaceholder_data();
+    void commandCutAtPlaceholder();
+    void attachTakesTextAsTargetAndFits();
+    void aboutDialogHasBothLinks();
+};
+
+void HyperlinkTest::initTestCase()
+{
+    QApplication::setApplicationName(QStringLiteral("Lark"));
+}
+
+void HyperlinkTest::coloursFollowHoverFocusAndHistory()
+{
+    Recorder opened(42);
+    QWidget host;
+    auto *button = new QPushButton(QStringLiteral("OK"), &host);
+    auto *link = new CHyperLink(QStringLiteral("halvern.example"), &host);
+    link->move(0, 40);
+    link->attach();
+    button->setFocus();
+    host.show();
+    host.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+    auto shown = [&] { return link->palette().color(QPalette::WindowText); };
+    QCOMPARE(shown(), CHyperLink::linkColour);
+
+    hover(*link, QPoint(2, 2));
+    QCOMPARE(shown(), CHyperLink::linkColour); // no hover colour by default
+    QVERIFY(link->changeLinkStyle(0, CHyperLink::LinkHoverColour, true));
+    QCOMPARE(shown(), CHyperLink::hoverColour);
+    leave(*link);
+    QCOMPARE(shown(), CHyperLink::linkColour);
+
+    QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(opened.targets, QStringList {"halvern.example"});
+    QVERIFY(link->hasFocus());
+    QCOMPARE(shown(), CHyperLink::activeColour);
+    link->clearFocus();
+    QCOMPARE(shown(), CHyperLink::visitedColour);
+    hover(*link, QPoint(2, 2));
+    QCOMPARE(shown(), CHyperLink::hoverColour);
+    hover(*link, QPoint(-5, 2));
+    link->changeLinkStyle(0, CHyperLink::LinkNoActiveColour, true);
+    link->setFocus();
+    QCOMPARE(shown(), CHyperLink::visitedColour);
+}
+
+void HyperlinkTest::opensOnReleaseOrOnPress()
+{
+    Recorder opened(42);
+    CHyperLink link(QStringLiteral("page"));
+    link.attach();
+    QTest::mousePress(&link, Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY(opened.targets.isEmpty());
+    QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(opened.targets.size(), 1);
+
+    QVERIFY(link.changeLinkStyle(0, CHyperLink::LinkFollowOnPress, true));
+    QTest::mousePress(&link, Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(opened.targets.size(), 2);
+    QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(opened.targets.size(), 2);
+    QTest::keyClick(&link, Qt::Key_Space);
+    QCOMPARE(opened.targets.size(), 3);
+}
+
+void HyperlinkTest::failedOpenIsReportedAndLinkStaysUnvisited()
+{
+    Recorder opened(2);
+    CHyperLink link(QStringLiteral("missing.htm"));
+    link.attach();
+    QString caption, text;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        caption = box->windowTitle();
+        text = box->text();
+        box->accept();
+    });
+    link.followTarget();
+    QCOMPARE(caption, QStringLiteral("Lark"));
+    QCOMPARE(text, QStringLiteral("Can't open link:\n\nThe specified file was not found."));
+    QVERIFY(!link.isVisited());
+    QCOMPARE(link.textColour(), CHyperLink::linkColour);
+}
+
+void HyperlinkTest::failureMessages_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("2") << 2 << "Can't open link:\n\nThe specified file was not found.";
+    QTest::newRow("31") << 31
+                        << "Can't open link:\n\nThere is no application associated\nwith the "
+                           "given filename extension.";
+    QTest::newRow("17") << 17 << "Can't open link:\n\nUnknown Error (17) occurred.";
+    QTest::newRow("26 keeps its blank")
+        << 26 << "Can't open link:\n\nA sharing violation occurred. ";
+}
+
+void HyperlinkTest::failureMessages()
+{
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QCOMPARE(openFailureMessage(code), message);
+}
+
+void HyperlinkTest::changeLinkStyleRefusesSharedBit()
+{
+    CHyperLink link(QStringLiteral("x"));
+    link.attach();
+    QCOMPARE(link.linkStyle(), 0x15u);
+    QVERIFY(!link.changeLinkStyle(CHyperLink::LinkHoverColour | CHyperLink::LinkUnderline,
+                                  CHyperLink::LinkHoverColour, true));
+    QCOMPARE(link.linkStyle(), 0x15u);
+    QVERIFY(link.font().underline());
+    QVERIFY(link.changeLinkStyle(CHyperLink::LinkUnderline, CHyperLink::LinkHoverColour, true));
+    QCOMPARE(link.linkStyle(), 0x16u);
+    QVERIFY(!link.font().underline());
+}
+
+void HyperlinkTest::commandCutAtPlaceholder_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("cut");
+    QTest::newRow("quoted placeholder goes with its quote")
+        << "\"/usr/lib/firefox-esr/firefox-esr\" -nohome \"%u\""
+        << "\"/usr/lib/firefox-esr/firefox-esr\" -nohome ";
+    QTest::newRow("plain placeholder") << "chromium %U --flag"
+                                       << "chromium ";
+    QTest::newRow("quoted before plain") << "browser %f \"%F\""
+                                         << "browser %f ";
+    QTest::newRow("no placeholder") << "browser --new-window"
+                                    << "browser --new-window";
+}
+
+void HyperlinkTest::commandCutAtPlaceholder()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, cut);
+    QCOMPARE(cutAtPlaceholder(command), cut);
+}
+
+void HyperlinkTest::attachTakesTextAsTargetAndFits()
+{
+    QWidget host;
+    auto *link = new CHyperLink(QStringLiteral("Orvale"), &host);
+    link->setGeometry(20, 30, 200, 40);
+    link->attach();
+    QCOMPARE(link->target(), QStringLiteral("Orvale"));
+    QCOMPARE(link->toolTip(), QStringLiteral("Orvale"));
+    QVERIFY(link->font().underline());
+    const QFontMetrics metrics(link->font());
+    QCOMPARE(link->geometry(),
+             QRect(20, 30, metrics.horizontalAdvance(QStringLiteral("Orvale")), metrics.height()));
+
+    auto *empty = new CHyperLink(QString(), &host);
+    empty->attach();
+    QVERIFY(empty->target().isEmpty());
+    QVERIFY(empty->text().isEmpty());
+}
+
+void HyperlinkTest::aboutDialogHasBothLinks()
+{
+    CAboutDialog about(true);
+    QCOMPARE(about.windowTitle(), QStringLiteral("关于Tamberly"));
+    QCOMPARE(about.webLink()->objectName(), QStringLiteral("1009"));
+    QCOMPARE(about.webLink()->target(), QStringLiteral("halvern.example"));
+    QVERIFY(about.webLink()->linkStyle() & CHyperLink::LinkHoverColour);
+    QCOMPARE(about.mailLink()->target(), QStringLiteral("mailto:support@halvern.example"));
+    QVERIFY(!about.mailLink()->pixmap().isNull());
+    QCOMPARE(about.mailLink()->linkStyle() & 0x0f,
+             unsigned(CHyperLink::LinkUnderline | CHyperLink::LinkHoverColour
+                      | CHyperLink::LinkFollowOnPress));
+    bool notice = false;
+    for (QLabel *label : about.findChildren<QLabel *>())
+        notice |= label->text() == QStringLiteral("行情为模拟数据");
+    QVERIFY(notice);
+}
+
+QTEST_MAIN(HyperlinkTest)
+#include "test_hyperlink.moc"

@@ -1,0 +1,100 @@
+#pragma once
+
+// A window on a fresh settings tree for the widget tests, fed by the simulated quote server
+// (or by nothing, when it must stay without data), and a recorder for the pages it opens.
+
+#include "hyperlink.h"
+#include "lark_view.h"
+#include "main_frame.h"
+#include "quote_server.h"
+#include "settings_store.h"
+
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
+
+namespace lark::test {
+
+// Keeps what the program opens instead of starting a browser.
+class OpenedTargets
+{
+public:
+    explicit OpenedTargets(int result = 42)
+    {
+        m_previous = ui::CHyperLink::setTargetOpener([this, result](const QString &target) {
+            targets << target;
+            return result;
+        });
+    }
+    ~OpenedTargets() { ui::CHyperLink::setTargetOpener(m_previous); }
+
+    QStringList targets; // the opener runs on the user-interface thread only
+
+private:
+    ui::TargetOpener m_previous;
+};
+
+enum class Feed { Simulated, Nothing };
+
+struct WindowRig
+{
+    using Adjust = std::function<void(EngineConfig &, WindowRig &)>;
+
+    explicit WindowRig(int size = 1, Feed feed = Feed::Simulated, const Adjust &adjust = {})
+        : store(registryRoot())
+    {
+        store.provisionMakerKey();
+        EngineConfig config;
+        // Nothing listens on port 1, so the engine ends up without data at once.
+        config.quoteServer = {"127.0.0.1", 1};
+        if (feed == Feed::Simulated) {
+            server = std::make_unique<sim::QuoteServer>();
+            config.quoteServer.port = server->start();
+        }
+        config.chartServer = config.quoteServer;
+        config.webSite = config.quoteServer;
+        config.interfaceSize = size;
+        config.store = &store;
+        config.pauseUnit = std::chrono::milliseconds(20);
+        config.flashPhase = std::chrono::milliseconds(20);
+        if (adjust)
+            adjust(config, *this);
+        frame.view()->initialUpdate(std::move(config), feed == Feed::Simulated);
+    }
+
+    std::filesystem::path registryRoot() const
+    {
+        return std::filesystem::path(dir.path().toStdString()) / "registry";
+    }
+    std::filesystem::path productKey() const
+    {
+        return registryRoot() / "SOFTWARE" / "halvern" / "tamberly";
+    }
+
+    ui::CLarkView &view() { return *frame.view(); }
+    Engine &engine() { return view().engine(); }
+    template<typename T>
+    T *control(int id)
+    {
+        return frame.findChild<T *>(QString::number(id));
+    }
+    QTreeWidget *list() { return control<QTreeWidget>(1000); }
+
+    // Rows whose name column the engine has filled.
+    int filledRows()
+    {
+        int filled = 0;
+        for (int row = 0; row < list()->topLevelItemCount(); ++row)
+            filled += !list()->topLevelItem(row)->text(1).isEmpty();
+        return filled;
+    }
+
+    QTemporaryDir dir;
+    SettingsStore store;
+    std::unique_ptr<sim::QuoteServer> server;
+    CMainFrame frame; // last: its engine stops before the server and the store go
+};
+
+} // namespace lark::test
