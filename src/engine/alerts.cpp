@@ -28,6 +28,7 @@ int Engine::alertThread(std::string code)
     {
         std::lock_guard lock(m_alertLock);
         m_alertStopRequested = false;
+        m_lastAlertCode = code;
     }
     while (!quitRequested) {
         {
@@ -62,10 +63,13 @@ void Engine::ringOnce(const Options &o)
         pause(m_config.flashPhase); // nothing to show: only wait for the acknowledgement
 }
 
+// Only a ringing alert is acknowledged. Between two alerts the stop flag is still set; taking
+// that as an acknowledgement would be undone by the next alert clearing it, which would then
+// ring with nobody left to stop it.
 std::optional<std::string> Engine::beginAcknowledge()
 {
     std::lock_guard lock(m_alertLock);
-    if (m_activeAlertCount <= 0)
+    if (m_activeAlertCount <= 0 || m_alertStopRequested)
         return std::nullopt;
     m_alertStopRequested = true;
     return m_lastAlertCode;

@@ -127,7 +127,7 @@ private:
 
     std::mutex m_alertLock;
     int m_activeAlertCount = 0;
-    bool m_alertStopRequested = false;
+    bool m_alertStopRequested = true; // also while no alert holds the ring token
     std::string m_lastAlertCode;
 
     std::mutex m_pauseMutex;
