@@ -4,7 +4,7 @@ namespace lark {
 
 const char *StockDirectory::recordAt(int number) const
 {
-    if (!isLoaded())
+    if (!isLoaded() || number < 0)
         return nullptr;
     const StockList &sh = m_lists.shanghai;
     const StockList &sz = m_lists.shenzhen;

@@ -14,15 +14,23 @@ bool isPlainName(std::string_view name)
         && name.find('\0') == std::string_view::npos;
 }
 
-bool writeAll(int fd, std::string_view bytes)
+bool writeFile(const std::filesystem::path &path, std::string_view bytes)
 {
-    while (!bytes.empty()) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    bool ok = true;
+    while (ok && !bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0)
-            return false;
-        bytes.remove_prefix(static_cast<size_t>(n));
+        ok = n >= 0;
+        if (ok)
+            bytes.remove_prefix(static_cast<size_t>(n));
     }
-    return true;
+    ok = ok && ::fdatasync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok)
+        std::remove(path.c_str());
+    return ok;
 }
 
 } // namespace
@@ -64,36 +72,37 @@ std::optional<std::string> Registry::query(const Key &key, std::string_view name
     return bytes.substr(0, bytes.find('\0'));
 }
 
-bool Registry::set(const Key &key, std::string_view name, std::string_view text) const
+bool Registry::set(const Key &key, const std::vector<Value> &values) const
 {
-    if (!isPlainName(name))
-        return false;
-    if (query(key, name, text.size() + 1) == text)
-        return true;
-    std::filesystem::path target = key / name;
-    std::filesystem::path temporary
-        = key / ("." + std::string(name) + "." + std::to_string(::getpid()) + ".tmp");
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    std::string bytes(text);
-    bytes.push_back('\0');
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
+    // Unchanged values are skipped, so an ordinary exit writes nothing at all.
+    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> renames;
+    bool ok = true;
+    for (const auto &[name, text] : values) {
+        if (!isPlainName(name)) {
+            ok = false;
+            continue;
+        }
+        if (query(key, name, text.size() + 1) == text)
+            continue;
+        std::filesystem::path temporary
+            = key / ("." + name + "." + std::to_string(::getpid()) + ".tmp");
+        if (writeFile(temporary, text + '\0'))
+            renames.emplace_back(temporary, key / name);
+        else
+            ok = false;
     }
-    return true;
-}
-
-void Registry::sync(const Key &key) const
-{
-    int fd = ::open(key.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    for (const auto &[temporary, target] : renames) {
+        if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+            std::remove(temporary.c_str());
+            ok = false;
+        }
     }
+    // The renames themselves become durable with the directory, once for all of them.
+    if (int dir = ::open(key.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return ok;
 }
 
 } // namespace lark

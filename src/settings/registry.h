@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace lark {
 
@@ -26,10 +28,15 @@ public:
     std::optional<Key> create(const Key &parent, std::string_view name) const;
     // The stored text up to its NUL; fails when absent, unreadable or longer than limit bytes.
     std::optional<std::string> query(const Key &key, std::string_view name, size_t limit) const;
-    // Stores text plus NUL; a value that already holds exactly that is left alone.
-    bool set(const Key &key, std::string_view name, std::string_view text) const;
-    // Makes the renames of earlier sets durable.
-    void sync(const Key &key) const;
+    using Value = std::pair<std::string, std::string>; // name, text
+
+    // Stores each text plus NUL; values that already hold exactly that are left alone.
+    // Each value is replaced whole: its new bytes are on disk before its rename.
+    bool set(const Key &key, const std::vector<Value> &values) const;
+    bool set(const Key &key, std::string_view name, std::string_view text) const
+    {
+        return set(key, {{std::string(name), std::string(text)}});
+    }
 
 private:
     std::filesystem::path m_root;

@@ -62,7 +62,9 @@ void SettingsStore::loadSettings(WatchTables &tables, std::string &versionText) 
     auto number = [&](int n) { return m_registry.query(*key, valueName(n), kNumberLimit); };
     for (int slot = 0; slot < kSlotCount; ++slot) {
         auto code = m_registry.query(*key, valueName(slot), kCodeLimit);
-        tables.watchCodes[slot] = code ? *code : std::string(kDefaultCodes[slot]);
+        // A code and its NUL fill the limit, so 7 bytes without a NUL are over-long too.
+        tables.watchCodes[slot]
+            = code && code->size() < kCodeLimit ? *code : std::string(kDefaultCodes[slot]);
         auto pct = number(kChangePctBase + slot);
         tables.changeAlarmPct[slot] = pct ? static_cast<float>(std::atof(pct->c_str())) : 0;
         auto bigOrder = number(kBigOrderBase + slot);
@@ -78,12 +80,11 @@ void SettingsStore::saveSettings(const WatchTables &tables, int interfaceSize,
 {
     auto software = m_registry.open(m_registry.root(), kSoftware);
     auto maker = software ? m_registry.open(*software, kMaker) : std::nullopt;
-    if (!maker)
+    auto product = maker ? m_registry.create(*maker, kProduct) : std::nullopt;
+    if (!product)
         return;
-    auto put = [&](int n, const std::string &text) {
-        if (auto product = m_registry.create(*maker, kProduct))
-            m_registry.set(*product, valueName(n), text);
-    };
+    std::vector<Registry::Value> values;
+    auto put = [&](int n, std::string text) { values.emplace_back(valueName(n), std::move(text)); };
     for (int slot = 0; slot < kSlotCount; ++slot)
         put(slot, tables.watchCodes[slot]);
     for (int slot = 0; slot < kSlotCount; ++slot)
@@ -96,8 +97,7 @@ void SettingsStore::saveSettings(const WatchTables &tables, int interfaceSize,
     put(kVersionValue, versionText);
     for (int slot = 0; slot < kSlotCount; ++slot)
         put(kVolumeRatioBase + slot, cformat("%6.2f", double(tables.volumeRatioAlarm[slot])));
-    if (auto product = m_registry.open(*maker, kProduct))
-        m_registry.sync(*product);
+    m_registry.set(*product, values);
 }
 
 } // namespace lark

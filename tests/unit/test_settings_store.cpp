@@ -110,10 +110,12 @@ TEST_F(SettingsStoreTest, OverlongOrMissingCodesFallBackToTheirDefault)
 {
     provisionProduct();
     store_("8", "6000610");
+    std::ofstream(product() / "10", std::ios::binary) << "6000001"; // 7 bytes, no NUL
     store_("9", "1234");
     store_("3", "");
     store.loadSettings(tables, version);
     EXPECT_EQ(tables.watchCodes[8], "600061");
+    EXPECT_EQ(tables.watchCodes[10], "600063");
     EXPECT_EQ(tables.watchCodes[9], "1234");
     EXPECT_EQ(tables.watchCodes[3], "");
     EXPECT_EQ(tables.watchCodes[4], "0005");

@@ -43,10 +43,11 @@ TEST(StockDirectory, NumbersSkipMarkersAndCrossIntoShenzhen)
     EXPECT_EQ(d.stockCodeAt(1479), "499   ");
 }
 
+// Negative numbers name no stock, not even the marker records they would reach.
 TEST(StockDirectory, PositionsOutsideAListGiveBlanks)
 {
     StockDirectory d = loaded(1000, 12, 500, 20);
-    for (int number : {990, 1480, -13, -100000, 2'000'000'000}) {
+    for (int number : {990, 1480, -1, -13, -100000, 2'000'000'000}) {
         EXPECT_EQ(d.stockCodeAt(number), "     ") << number;
         EXPECT_EQ(d.stockNameAt(number), "       ") << number;
     }
