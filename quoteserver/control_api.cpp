@@ -59,6 +59,19 @@ ControlAnswer pin(QuoteServer &server, const Params &params)
     return {};
 }
 
+// Reads an optional numeric argument into target; false when it is there but no number.
+template<typename T>
+bool readNumber(const Params &params, const char *key, T &target)
+{
+    const auto text = param(params, key);
+    if (!text)
+        return true;
+    const auto n = number<T>(*text);
+    if (n)
+        target = *n;
+    return n.has_value();
+}
+
 ControlAnswer fault(QuoteServer &server, const Params &params)
 {
     static const std::map<std::string, FaultKind> kinds {{"delay", FaultKind::Delay},
@@ -71,68 +84,67 @@ ControlAnswer fault(QuoteServer &server, const Params &params)
     Fault f;
     f.kind = kind->second;
     f.pathContains = param(params, "path").value_or("");
-    struct IntArg
-    {
-        const char *key;
-        int *target;
-    };
-    for (IntArg arg :
-         {IntArg {"ms", &f.delayMs}, IntArg {"status", &f.status}, IntArg {"count", &f.count}}) {
-        if (const auto text = param(params, arg.key)) {
-            const auto n = number<int>(*text);
-            if (!n)
-                return bad(std::string("bad value for ") + arg.key);
-            *arg.target = *n;
-        }
-    }
-    if (const auto text = param(params, "length")) {
-        const auto n = number<size_t>(*text);
-        if (!n)
-            return bad("bad value for length");
-        f.length = *n;
-    }
+    if (!readNumber(params, "ms", f.delayMs) || !readNumber(params, "status", f.status)
+        || !readNumber(params, "count", f.count) || !readNumber(params, "length", f.length))
+        return bad("ms, status, count and length must be numbers");
     server.injectFault(f);
     return {};
 }
 
+ControlAnswer unpin(QuoteServer &server, const Params &params)
+{
+    if (const auto code = param(params, "code"))
+        server.unpin(*code);
+    else
+        server.unpinAll();
+    return {};
+}
+
+ControlAnswer clear(QuoteServer &server, const Params &)
+{
+    server.clearFaults();
+    return {};
+}
+
+ControlAnswer version(QuoteServer &server, const Params &params)
+{
+    const auto text = param(params, "text");
+    if (!text)
+        return bad("version needs text");
+    server.setVersionText(*text);
+    return {};
+}
+
+ControlAnswer freeze(QuoteServer &server, const Params &params)
+{
+    const auto t = number<int64_t>(param(params, "time").value_or(""));
+    if (!t)
+        return bad("freeze needs time in unix seconds");
+    server.freezeClock(static_cast<std::time_t>(*t));
+    return {};
+}
+
+ControlAnswer unfreeze(QuoteServer &server, const Params &)
+{
+    server.unfreezeClock();
+    return {};
+}
+
+ControlAnswer requests(QuoteServer &server, const Params &params)
+{
+    return {200, std::to_string(server.requestCount(param(params, "path").value_or("")))};
+}
+
 ControlAnswer dispatch(QuoteServer &server, std::string_view command, const Params &params)
 {
-    if (command == "pin")
-        return pin(server, params);
-    if (command == "unpin") {
-        if (const auto code = param(params, "code"))
-            server.unpin(*code);
-        else
-            server.unpinAll();
-        return {};
-    }
-    if (command == "fault")
-        return fault(server, params);
-    if (command == "clear") {
-        server.clearFaults();
-        return {};
-    }
-    if (command == "version") {
-        const auto text = param(params, "text");
-        if (!text)
-            return bad("version needs text");
-        server.setVersionText(*text);
-        return {};
-    }
-    if (command == "freeze") {
-        const auto t = number<int64_t>(param(params, "time").value_or(""));
-        if (!t)
-            return bad("freeze needs time in unix seconds");
-        server.freezeClock(static_cast<std::time_t>(*t));
-        return {};
-    }
-    if (command == "unfreeze") {
-        server.unfreezeClock();
-        return {};
-    }
-    if (command == "requests")
-        return {200, std::to_string(server.requestCount(param(params, "path").value_or("")))};
-    return {404, "unknown control command"};
+    using Command = ControlAnswer (*)(QuoteServer &, const Params &);
+    static const std::map<std::string_view, Command> commands {
+        {"pin", pin},         {"unpin", unpin},   {"fault", fault},       {"clear", clear},
+        {"version", version}, {"freeze", freeze}, {"unfreeze", unfreeze}, {"requests", requests}};
+    const auto it = commands.find(command);
+    if (it == commands.end())
+        return {404, "unknown control command"};
+    return it->second(server, params);
 }
 
 } // namespace
@@ -158,9 +170,10 @@ const char *controlUsage()
            "  /control/unpin[?code=C]          drop the pin of C, or all pins\n"
            "  /control/fault?kind=K[&path=P][&ms=N][&length=N][&status=N][&count=N]\n"
            "      K: delay (wait ms, then answer), length (answer exactly length bytes),\n"
-           "      http (HTML error page with status 400-599, default 500), drop (close the\n"
-           "      connection without an answer). Applies to requests whose target contains P\n"
-           "      (default: all), count times (default -1: until cleared).\n"
+           "      http (HTML error page with status 400-599, default 500), drop (send the\n"
+           "      headers, then close the connection before the body). Applies to requests\n"
+           "      whose target contains P (default: all), count times (default -1: until\n"
+           "      cleared).\n"
            "  /control/clear                    remove all faults\n"
            "  /control/version?text=T           body of /stksrv_curve/version.txt\n"
            "  /control/freeze?time=T            fix the model clock at unix time T\n"

@@ -5,6 +5,7 @@
 
 namespace lark::sim {
 
+// Drop sends the headers, then closes the connection before the body.
 enum class FaultKind { Delay, WrongLength, HttpError, Drop };
 
 struct Fault

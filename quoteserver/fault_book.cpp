@@ -55,11 +55,11 @@ Reply bendReply(const Fault &fault, Reply normal)
 {
     if (fault.kind == FaultKind::HttpError)
         return errorPage(fault.status, "Simulated server error.");
-    if (fault.kind == FaultKind::WrongLength) {
-        normal.body.resize(fault.length, '\0');
-        normal.chunked = false;
-    }
-    return normal;
+    if (fault.kind != FaultKind::WrongLength)
+        return normal;
+    // A successful answer of the wrong size, whatever the request would have got.
+    normal.body.resize(fault.length, '\0');
+    return Reply {200, "application/octet-stream", std::move(normal.body), false};
 }
 
 } // namespace lark::sim

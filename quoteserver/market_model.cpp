@@ -176,7 +176,7 @@ std::vector<DayRecord> MarketModel::history(const Stock &stock, int32_t firstDay
     for (int32_t day = firstDay; day < endDay && records.size() < maxRecords; ++day) {
         if (!isWeekday(day))
             continue;
-        const DayFigures f = pastDay(stock.traits, day);
+        const DayFigures f = DayPath(stock.traits, day, session_).summary();
         const double averagePrice = (f.open + f.high + f.low + f.close) / 4.0;
         records.push_back({dateNumber(day), f.open, f.high, f.low, f.close, f.volume / 100,
                            static_cast<int32_t>(f.volume * averagePrice / 1e6)});

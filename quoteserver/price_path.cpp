@@ -14,7 +14,7 @@ constexpr int kSegments = 240;
 constexpr double kOpeningShare = 0.02; // of the day's volume, traded at the open
 
 // Salts keep the hash streams of different figures apart.
-enum Salt : uint64_t { CloseNoise = 1, OpenGap, HighLow, DayVolume, Step, Weight, Jitter, Book };
+enum Salt : uint64_t { CloseNoise = 1, OpenGap, DayVolume, Step, Weight, Jitter, Book };
 
 int32_t roundPrice(double thousandths)
 {
@@ -74,20 +74,6 @@ int32_t dayVolumeOf(const StockTraits &stock, int32_t day)
     return static_cast<int32_t>(stock.typicalVolume * factor / 100.0) * 100;
 }
 
-DayFigures pastDay(const StockTraits &stock, int32_t day)
-{
-    DayFigures f;
-    f.previousClose = previousCloseOf(stock, day);
-    f.open = openOf(stock, day);
-    f.close = closeOf(stock, day);
-    const uint64_t h = dayHash(stock, day, HighLow);
-    const int32_t up = limitUpOf(f.previousClose), down = limitDownOf(f.previousClose);
-    f.high = std::min(up, roundPrice(std::max(f.open, f.close) * (1.0 + 0.02 * unitOf(h))));
-    f.low = std::max(down, roundPrice(std::min(f.open, f.close) * (1.0 - 0.02 * unitOf(mix64(h)))));
-    f.volume = dayVolumeOf(stock, day);
-    return f;
-}
-
 DayPath::DayPath(const StockTraits &stock, int32_t day, const TradingSession &session)
     : stock_(stock)
     , day_(day)
@@ -112,7 +98,9 @@ DayPath::DayPath(const StockTraits &stock, int32_t day, const TradingSession &se
         const double z = (signedOf(mix64(h)) + signedOf(mix64(h + 1))) / 2.0;
         r += 0.6 * (target - r) / (kSegments - k + 1) + sigma * z;
         r = std::clamp(r, lowest, highest);
-        knots_.push_back(std::clamp(roundPrice(pc * (1.0 + r)), limitDown_, limitUp_));
+        // The day ends exactly on the close its history will show.
+        const int32_t price = k == kSegments ? closeOf(stock, day) : roundPrice(pc * (1.0 + r));
+        knots_.push_back(std::clamp(price, limitDown_, limitUp_));
         weights_.push_back(0.3 + 1.4 * unitOf(mix64(h ^ Weight)));
         totalWeight_ += weights_.back();
     }
@@ -133,18 +121,32 @@ int32_t DayPath::lastAt(int tick) const
 Quote DayPath::at(int tick) const
 {
     tick = std::clamp(tick, 0, ticksPerDay_);
-    const int k = tick / ticksPerSegment_, offset = tick % ticksPerSegment_;
     Quote q;
     q.previousClose = previousClose_;
     q.open = knots_[0];
     q.last = lastAt(tick);
+    fillRange(q, tick);
+    fillTurnover(q, tick);
+    fillBook(q, tick);
+    return q;
+}
+
+// Knots passed so far, then every tick of the current segment.
+void DayPath::fillRange(Quote &q, int tick) const
+{
+    const int k = tick / ticksPerSegment_, offset = tick % ticksPerSegment_;
     q.high = *std::max_element(knots_.begin(), knots_.begin() + k + 1);
     q.low = *std::min_element(knots_.begin(), knots_.begin() + k + 1);
     for (int t = tick - offset + 1; t <= tick; ++t) {
         q.high = std::max(q.high, lastAt(t));
         q.low = std::min(q.low, lastAt(t));
     }
-    // Volume and turnover accumulate segment by segment, each at its average price.
+}
+
+// Volume and turnover accumulate segment by segment, each at its average price.
+void DayPath::fillTurnover(Quote &q, int tick) const
+{
+    const int k = tick / ticksPerSegment_, offset = tick % ticksPerSegment_;
     double weight = 0.0, weightedPrice = 0.0;
     for (int i = 0; i < k; ++i) {
         weight += weights_[i];
@@ -165,8 +167,6 @@ Quote DayPath::at(int tick) const
         * (kOpeningShare * knots_[0] + (1.0 - kOpeningShare) * weightedPrice / totalWeight_)
         / 1000.0;
     q.amount = static_cast<int32_t>(std::min(yuan, double(INT32_MAX)));
-    fillBook(q, tick);
-    return q;
 }
 
 void DayPath::fillBook(Quote &q, int tick) const
@@ -186,6 +186,19 @@ void DayPath::fillBook(Quote &q, int tick) const
         *prices[i] = price;
         *volumes[i] = std::max(1, static_cast<int>(lots)) * 100;
     }
+}
+
+DayFigures DayPath::summary() const
+{
+    DayFigures f;
+    f.previousClose = previousClose_;
+    f.open = knots_.front();
+    f.close = knots_.back();
+    // Ticks between knots never leave the range of the two knots around them.
+    f.high = *std::max_element(knots_.begin(), knots_.end());
+    f.low = *std::min_element(knots_.begin(), knots_.end());
+    f.volume = dayVolume_;
+    return f;
 }
 
 std::vector<int32_t> DayPath::pricesUpTo(int tick) const

@@ -31,7 +31,6 @@ int32_t closeOf(const StockTraits &stock, int32_t day);
 int32_t previousCloseOf(const StockTraits &stock, int32_t day);
 int32_t openOf(const StockTraits &stock, int32_t day);
 int32_t dayVolumeOf(const StockTraits &stock, int32_t day);
-DayFigures pastDay(const StockTraits &stock, int32_t day);
 
 // One day's intraday walk: knots joined by straight lines, a cent of jitter on
 // the ticks between them. Volume follows per-segment weights.
@@ -44,9 +43,13 @@ public:
     Quote at(int tick) const;
     // Prices at each knot passed so far, then the current price: the chart's line.
     std::vector<int32_t> pricesUpTo(int tick) const;
+    // The finished day; its close and volume are what the last tick shows.
+    DayFigures summary() const;
 
 private:
     int32_t lastAt(int tick) const;
+    void fillRange(Quote &quote, int tick) const;
+    void fillTurnover(Quote &quote, int tick) const;
     void fillBook(Quote &quote, int tick) const;
 
     StockTraits stock_;

@@ -27,9 +27,10 @@ struct Query
 Query parseQuery(std::string_view text)
 {
     Query q;
-    const size_t mark = text.find('?');
+    // A query without its access code may still carry arguments: "Name&600061".
+    const size_t mark = text.find_first_of("?&");
     q.name = text.substr(0, mark);
-    if (mark == std::string_view::npos)
+    if (mark == std::string_view::npos || text[mark] == '&')
         return q;
     // The access code, then each argument, all separated by '&'.
     size_t start = mark + 1;

@@ -36,6 +36,15 @@ void send(Reply reply, httplib::Response &res)
         });
 }
 
+// The headers go out, the body never does. A client that got nothing at all on a
+// kept-alive connection would quietly retry (libcurl does), hiding the fault.
+void dropAfterHeaders(const Reply &reply, httplib::Response &res)
+{
+    res.status = reply.status;
+    res.set_content_provider(std::max<size_t>(reply.body.size(), 1), reply.contentType,
+                             [](size_t, size_t, httplib::DataSink &) { return false; });
+}
+
 } // namespace
 
 struct QuoteServer::Impl
@@ -96,17 +105,16 @@ void QuoteServer::Impl::serveQuery(const std::string &target, httplib::Response 
         RawTargetServer::dropCurrentConnection();
         return;
     }
-    if (plan.answer && plan.answer->kind == FaultKind::Drop) {
-        RawTargetServer::dropCurrentConnection();
-        return;
-    }
     std::string version;
     {
         std::lock_guard lock(mutex);
         version = versionText;
     }
     Reply reply = routeRequest(target, view(), version);
-    send(plan.answer ? bendReply(*plan.answer, std::move(reply)) : std::move(reply), res);
+    if (plan.answer && plan.answer->kind == FaultKind::Drop)
+        dropAfterHeaders(reply, res);
+    else
+        send(plan.answer ? bendReply(*plan.answer, std::move(reply)) : std::move(reply), res);
 }
 
 bool QuoteServer::Impl::sleepUnlessStopped(int ms)
@@ -158,6 +166,7 @@ int QuoteServer::start()
         throw std::runtime_error("cannot listen on " + o.host + ":" + std::to_string(o.port));
     }
     impl_->port = bound;
+    http.warmUp("/control/requests");
     auto finished = std::make_shared<std::atomic<bool>>(false);
     impl_->listener = std::thread([&http, finished] {
         http.listen_after_bind();

@@ -24,13 +24,17 @@ struct Quote
     friend bool operator==(const Quote &, const Quote &) = default;
 };
 
-// Every field optional; unset ones keep the model's value.
+// Every field optional; unset ones keep the model's value. Each member has an
+// initializer so designated initializers may leave any of them out.
 struct PinnedQuote
 {
-    std::optional<std::string> name; // UTF-8, sent as GBK (at most 8 bytes)
-    std::optional<int32_t> previousClose, open, high, low, last, volume, amount;
-    std::optional<int32_t> bid1Price, bid1Volume, bid2Price, bid2Volume, bid3Price, bid3Volume;
-    std::optional<int32_t> ask1Price, ask1Volume, ask2Price, ask2Volume, ask3Price, ask3Volume;
+    std::optional<std::string> name {}; // UTF-8, sent as GBK (at most 8 bytes)
+    std::optional<int32_t> previousClose {}, open {}, high {}, low {}, last {}, volume {},
+        amount {};
+    std::optional<int32_t> bid1Price {}, bid1Volume {}, bid2Price {}, bid2Volume {}, bid3Price {},
+        bid3Volume {};
+    std::optional<int32_t> ask1Price {}, ask1Volume {}, ask2Price {}, ask2Volume {}, ask3Price {},
+        ask3Volume {};
 };
 
 // The numeric fields by the names the control interface uses for them.

@@ -20,12 +20,26 @@ thread_local ConnectionStream *currentConnection = nullptr;
 RawTargetServer::RawTargetServer()
 {
     new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+    // httplib's default adds SO_REUSEPORT, which lets a second server bind a port in use.
+    set_socket_options([](socket_t sock) {
+        const int on = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    });
 }
 
 void RawTargetServer::dropCurrentConnection()
 {
     if (currentConnection)
         currentConnection->abandon();
+}
+
+void RawTargetServer::warmUp(const std::string &target)
+{
+    httplib::detail::BufferStream stream;
+    const std::string request = "GET " + target + " HTTP/1.1\r\nHost: localhost\r\n\r\n";
+    stream.write(request.data(), request.size());
+    bool closed = false;
+    process_request(stream, true, closed, nullptr);
 }
 
 bool RawTargetServer::process_and_close_socket(socket_t sock)
