@@ -6,11 +6,13 @@
 #include "lark_view.h"
 #include "launch_setup.h"
 #include "main_frame.h"
+#include "popup_menu.h"
 #include "settings_store.h"
 
 #include <QIcon>
 #include <QSocketNotifier>
 
+#include <clocale>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -31,6 +33,8 @@ void onQuitSignal(int)
 CLarkApp::CLarkApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    // QApplication took the user's locale; numbers in settings and on the wire use '.'.
+    std::setlocale(LC_NUMERIC, "C");
     setApplicationName(QStringLiteral("Lark"));
     // The window hides to the tray; only the exit command ends the program.
     setQuitOnLastWindowClosed(false);
@@ -55,9 +59,18 @@ void CLarkApp::initInstance(const LaunchSetup &setup)
     m_doc = std::make_unique<CLarkDoc>();
     m_frame = std::make_unique<CMainFrame>();
     connect(m_frame.get(), &CMainFrame::closed, this, &QCoreApplication::quit);
+    connect(m_frame.get(), &CMainFrame::appCommand, this, &CLarkApp::onCommand);
     m_frame->view()->initialUpdate(std::move(config), m_simulated);
     watchQuitSignals();
     m_frame->show();
+}
+
+void CLarkApp::onCommand(int id)
+{
+    if (id == ui::commands::kAbout)
+        onAbout();
+    else if (id == ui::commands::kExit)
+        onExit();
 }
 
 void CLarkApp::onAbout()

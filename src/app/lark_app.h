@@ -26,6 +26,7 @@ public:
     CMainFrame *mainFrame() const { return m_frame.get(); }
 
     // Commands of the popup menu.
+    void onCommand(int id);
     void onAbout();
     void onExit();
 

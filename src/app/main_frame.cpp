@@ -1,6 +1,7 @@
 #include "main_frame.h"
 
 #include "lark_view.h"
+#include "popup_menu.h"
 
 #include <QCloseEvent>
 
@@ -14,6 +15,27 @@ CMainFrame::CMainFrame()
     setWindowTitle(QStringLiteral("Tamberly"));
     setAccessibleName(QStringLiteral("Tamberly"));
     connect(m_view, &ui::CLarkView::trayLeftClicked, this, &CMainFrame::onTrayLeftClicked);
+    connect(m_view, &ui::CLarkView::frameCommand, this, &CMainFrame::onCommand);
+}
+
+void CMainFrame::onCommand(int id)
+{
+    switch (id) {
+    case ui::commands::kSizeLarge:
+        onSizeLarge();
+        break;
+    case ui::commands::kSizeMedium:
+        onSizeMedium();
+        break;
+    case ui::commands::kSizeSmall:
+        onSizeSmall();
+        break;
+    case ui::commands::kMinimise:
+        onMinimise();
+        break;
+    default:
+        emit appCommand(id);
+    }
 }
 
 void CMainFrame::onSizeLarge()

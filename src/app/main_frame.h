@@ -24,8 +24,12 @@ public:
     void onSizeMedium();
     void onSizeSmall();
     void onMinimise();
+    // Routes a popup menu command the view left to the frame; the rest go to the application.
+    void onCommand(int id);
 
 signals:
+    // About and exit, for the application object.
+    void appCommand(int id);
     // After the view has shut down.
     void closed();
 

@@ -66,6 +66,7 @@ public:
     void finishAcknowledge();
 
     int interfaceSize() const { return m_interfaceSize; }
+    const EngineConfig &config() const { return m_config; }
     std::string chartUrl(std::string_view code) const;
     std::string webPageUrl(std::string_view path) const;
 

@@ -1,9 +1,11 @@
 #include "lark_view.h"
 
+#include "alert_notifier.h"
 #include "forms.h"
 #include "hyperlink.h"
 #include "view_ports.h"
 
+#include <QDialog>
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
@@ -18,6 +20,7 @@ namespace {
 const QColor kFormColour(29, 56, 119);
 constexpr const char *kTrayIcon = ":/res/icon-128.png";
 constexpr const char *kAlertTrayIcon = ":/res/icon-133.png";
+constexpr auto kAlertWatchInterval = std::chrono::milliseconds(250);
 
 QWidget *makeQuoteList(const ControlTemplate &, QWidget *parent)
 {
@@ -54,6 +57,8 @@ CLarkView::CLarkView(QWidget *frame)
     setMouseTracking(true);
     connect(&m_clockTimer, &QTimer::timeout, this, &CLarkView::showClock);
     connect(m_quoteList, &QTreeWidget::itemDoubleClicked, this, &CLarkView::openChart);
+    m_quoteList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_quoteList, &QWidget::customContextMenuRequested, this, &CLarkView::openContextMenu);
 }
 
 CLarkView::~CLarkView()
@@ -105,7 +110,12 @@ void CLarkView::shutdown()
 {
     if (!m_engine)
         return;
+    m_closing = true;
     m_clockTimer.stop();
+    m_alertWatch.stop();
+    if (m_modal)
+        m_modal->reject();
+    m_notifier->withdraw();
     m_desktopPort->close();
     m_engine->stop();
     if (m_trayIcon)
@@ -171,12 +181,19 @@ void CLarkView::setUpTrayIcon()
     m_trayIcon->setToolTip(QStringLiteral("Tamberly"));
     connect(m_trayIcon, &QSystemTrayIcon::activated, this, &CLarkView::onTrayActivated);
     m_trayIcon->show();
+    m_notifier = new AlertNotifier([this] { acknowledgeAlerts(); }, this);
+    connect(&m_alertWatch, &QTimer::timeout, this, &CLarkView::watchAlertWithoutTray);
+    m_alertWatch.start(kAlertWatchInterval);
 }
 
+// A double-click acknowledges whether or not an alert has flashed the icon yet: an alert with
+// flashing off would otherwise ring until the program ends.
 void CLarkView::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason == QSystemTrayIcon::Trigger)
         emit trayLeftClicked(m_alertHasFlashed);
+    else if (reason == QSystemTrayIcon::DoubleClick)
+        acknowledgeAlerts();
 }
 
 void CLarkView::showTrayPicture(TrayPicture picture)

@@ -3,19 +3,25 @@
 #include "engine.h"
 
 #include <QPixmap>
+#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <memory>
+#include <string>
 
+class QDialog;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace lark::ui {
 
+class AlertNotifier;
 class CHyperLink;
 class ViewDesktop;
 class ViewQuoteList;
@@ -42,10 +48,24 @@ public:
     void setNextInterfaceSize(int size);
     int rankingPage() const { return m_rankingPage; }
     QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
+    AlertNotifier *alertNotifier() const { return m_notifier; }
+
+    // The popup menu for a right-click at a point of the list's viewport: remembers the row
+    // and where the menu goes, and decides which items are enabled.
+    QMenu *makeContextMenu(QPoint viewportPoint);
+    int contextRow() const { return m_contextRow; }
+    QPoint menuPos() const { return m_menuPos; }
+    // Carries out a command of the popup menu; the frame gets those that are not the view's.
+    void runCommand(int id);
+    // The tray double-click: stops the ringing alert and shows its stock until the user closes
+    // the dialog, then lets the next alert ring. Nothing while no alert rings.
+    void acknowledgeAlerts();
 
 signals:
     // A left click on the tray icon; alertHasFlashed once an alert has flashed the icon.
     void trayLeftClicked(bool alertHasFlashed);
+    // A popup menu command for the frame or the application.
+    void frameCommand(int id);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -66,6 +86,18 @@ private:
     void updateCursor(QPoint point);
     void openChart(QTreeWidgetItem *item);
     void storeEditedCode(int row, const QString &code);
+    void openContextMenu(QPoint viewportPoint);
+    void watchAlertWithoutTray();
+
+    // Commands of the popup menu.
+    void onSettings();
+    void onDetail();
+    void openWebPage(const char *path);
+    void onBackgroundColour();
+    void onHelp();
+    void showDetail(const std::string &code, int32_t ratioBaseline);
+    // Runs a modal dialog that the window's closing dismisses; Rejected once closing.
+    int runModal(QDialog &dialog);
 
     QLabel *m_clockText = nullptr;
     QLabel *m_statusText = nullptr;
@@ -79,6 +111,16 @@ private:
     int m_rankingPage = 0;
     QSystemTrayIcon *m_trayIcon = nullptr;
     bool m_alertHasFlashed = false;
+    AlertNotifier *m_notifier = nullptr;
+    QTimer m_alertWatch;
+    std::string m_notifiedCode;
+    std::chrono::steady_clock::time_point m_notifiedAt;
+    bool m_acknowledging = false;
+    int m_contextRow = 0;
+    QPoint m_menuPos;
+    bool m_detailEnabled = false;
+    QPointer<QDialog> m_modal;
+    bool m_closing = false;
     QTimer m_clockTimer;
     LocalClock m_clock;
     bool m_dragging = false;

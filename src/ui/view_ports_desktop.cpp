@@ -1,6 +1,7 @@
 // The desktop side of the engine: pages, tone, tray picture and questions, carried out on the
 // user-interface thread.
 #include "hyperlink.h"
+#include "tone_player.h"
 #include "view_ports.h"
 
 #include <QApplication>
@@ -22,11 +23,11 @@ void ViewDesktop::openUrl(const std::string &url)
         Qt::QueuedConnection);
 }
 
-void ViewDesktop::playTone(int, int milliseconds)
+// On the alert's own thread: the tone is short, and the next cycle must wait for its end.
+void ViewDesktop::playTone(int hertz, int milliseconds)
 {
-    QMetaObject::invokeMethod(m_context, &QApplication::beep, Qt::QueuedConnection);
-    std::unique_lock lock(m_mutex);
-    m_wake.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return m_closing; });
+    if (!closing())
+        ui::playTone(hertz, milliseconds);
 }
 
 void ViewDesktop::setTrayPicture(TrayPicture picture)

@@ -1,0 +1,334 @@
+// The popup menu of the quote list and the commands behind it, and the tray acknowledgement:
+// what each enables, where its values go, and what it starts.
+#include "alert_notifier.h"
+#include "detail_dialog.h"
+#include "popup_menu.h"
+#include "settings_dialog.h"
+#include "test_rig.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QtTest>
+
+using namespace lark;
+using namespace lark::test;
+using namespace lark::ui;
+
+namespace {
+
+constexpr const char *kRankingQuery = "GETORDERHQ";
+
+// Runs work on the modal dialog of type T as soon as it is open; the command that opens it
+// runs meanwhile in the caller.
+template<typename T>
+void whenOpen(std::function<void(T *)> work)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, work] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            work(dialog);
+        }
+    });
+    timer->start();
+}
+
+template<typename T>
+T *field(QWidget *dialog, int id)
+{
+    return dialog->findChild<T *>(QString::number(id));
+}
+
+QStringList itemTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions()) {
+        if (action->menu())
+            texts << action->text() + "[" + itemTexts(action->menu()).join(',') + "]";
+        else if (!action->isSeparator())
+            texts << action->text() + "=" + action->objectName();
+    }
+    return texts;
+}
+
+// The stock code the detail dialog opened by command shows; empty when none opened.
+QString detailShownFor(const std::function<void()> &command)
+{
+    QString code;
+    whenOpen<CDetailDialog>([&](CDetailDialog *dialog) {
+        code = dialog->findChild<QLabel *>(QString::number(1024))->text().trimmed();
+        dialog->accept();
+    });
+    command();
+    return code;
+}
+
+bool isEnabled(const QMenu *menu, int id)
+{
+    return menu->findChild<QAction *>(QString::number(id))->isEnabled();
+}
+
+QPoint rowPoint(WindowRig &rig, int row)
+{
+    return rig.list()->visualItemRect(rig.list()->topLevelItem(row)).center();
+}
+
+// A window whose 16 rows are filled, so the network thread is ready.
+void waitUntilFilled(WindowRig &rig)
+{
+    rig.frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.frame));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.filledRows(), 16, 10000);
+    QVERIFY(rig.engine().networkReady);
+}
+
+void setRanking(QWidget *dialog, bool on)
+{
+    auto *box = field<QCheckBox>(dialog, 1021);
+    if (box->isChecked() != on)
+        box->click();
+}
+
+} // namespace
+
+class CommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menuHasItsOrderTextsAndIds();
+    void menuEnablingFollowsReadinessAndRow();
+    void settingsGoToTheSlotTheDialogNames();
+    void settingsRestartsFollowTheRankingChange();
+    void detailOpensForTheRowOutsideRankingOnly();
+    void pagesHelpAndColour();
+    void trayDoubleClickAcknowledgesEvenBeforeAFlash();
+    void commandsAreRoutedToFrameAndApplication();
+};
+
+void CommandsTest::menuHasItsOrderTextsAndIds()
+{
+    std::unique_ptr<QMenu> menu(makePopupMenu({true, true}, nullptr));
+    QCOMPARE(itemTexts(menu.get()),
+             QStringList({"设置...=32772", "详细资料=6", "今日提示=32793", "一周备忘=32791",
+                          "大界面=32780", "中界面=32779", "小界面=32778", "背景颜色...=32775",
+                          "最小化=61186", "帮助[关于Tamberly...=57664,使用方法...=32776]",
+                          "退出=57665"}));
+}
+
+void CommandsTest::menuEnablingFollowsReadinessAndRow()
+{
+    {
+        // The stock lists come late, so the network thread is not ready for a while.
+        WindowRig rig(1, Feed::Simulated, [](EngineConfig &, WindowRig &rig) {
+            rig.server->injectFault({sim::FaultKind::Delay, "getstkmsg", 3000, 0, 500, 1});
+        });
+        std::unique_ptr<QMenu> menu(rig.view().makeContextMenu(QPoint(5, 5)));
+        QVERIFY(!isEnabled(menu.get(), commands::kSettings));
+        QVERIFY(isEnabled(menu.get(), commands::kTodayTip));
+        // The command itself refuses too, without opening anything.
+        rig.view().runCommand(commands::kSettings);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!rig.engine().networkReady);
+    }
+    WindowRig rig;
+    waitUntilFilled(rig);
+    std::unique_ptr<QMenu> onRow(rig.view().makeContextMenu(rowPoint(rig, 5)));
+    QVERIFY(isEnabled(onRow.get(), commands::kSettings));
+    QVERIFY(isEnabled(onRow.get(), commands::kDetail));
+    QCOMPARE(rig.view().contextRow(), 5);
+    const QRect rowRect = rig.list()->visualItemRect(rig.list()->topLevelItem(5));
+    QCOMPARE(rig.view().menuPos(),
+             rig.view().mapToGlobal(QPoint(0, 0)) + rowRect.topLeft() + QPoint(50, 50));
+
+    // Below the last row: at the cursor, no detail, and the row stays the last one hit.
+    const QPoint below(10, rig.list()->viewport()->height() - 2);
+    QVERIFY(!rig.list()->itemAt(below));
+    QCursor::setPos(QPoint(100, 120));
+    std::unique_ptr<QMenu> offRow(rig.view().makeContextMenu(below));
+    QVERIFY(!isEnabled(offRow.get(), commands::kDetail));
+    QCOMPARE(rig.view().contextRow(), 5);
+    QCOMPARE(rig.view().menuPos(), QCursor::pos() + QPoint(5, 5));
+}
+
+void CommandsTest::settingsGoToTheSlotTheDialogNames()
+{
+    WindowRig rig;
+    waitUntilFilled(rig);
+    delete rig.view().makeContextMenu(rowPoint(rig, 2));
+    int openedOn = 0;
+    whenOpen<CSettingsDialog>([&](CSettingsDialog *dialog) {
+        openedOn = field<QLineEdit>(dialog, 1015)->text().toInt();
+        QCOMPARE(field<QLineEdit>(dialog, 1011)->text().toStdString(), rig.engine().codeAt(2));
+        field<QLineEdit>(dialog, 1015)->setText(" 7 ");
+        field<QLineEdit>(dialog, 1011)->setText("600123");
+        field<QLineEdit>(dialog, 1003)->setText("12.5");
+        dialog->accept();
+    });
+    const std::string before = rig.engine().codeAt(2);
+    rig.view().runCommand(commands::kSettings);
+    QCOMPARE(openedOn, 3);
+    QCOMPARE(rig.engine().codeAt(6), std::string("600123"));
+    QCOMPARE(rig.engine().slotSettings(6).priceAlarm, 12.5f);
+    QCOMPARE(rig.engine().codeAt(2), before);
+
+    // Cancel changes nothing.
+    whenOpen<CSettingsDialog>([](CSettingsDialog *dialog) {
+        field<QLineEdit>(dialog, 1011)->setText("000001");
+        dialog->reject();
+    });
+    rig.view().runCommand(commands::kSettings);
+    QCOMPARE(rig.engine().codeAt(2), before);
+}
+
+void CommandsTest::settingsRestartsFollowTheRankingChange()
+{
+    WindowRig rig;
+    waitUntilFilled(rig);
+    auto confirm = [&](std::function<void(QWidget *)> change) {
+        whenOpen<CSettingsDialog>([change](CSettingsDialog *dialog) {
+            change(dialog);
+            dialog->accept();
+        });
+        rig.view().runCommand(commands::kSettings);
+    };
+    auto rankingRequests = [&] { return rig.server->requestCount(kRankingQuery); };
+
+    confirm([](QWidget *dialog) { setRanking(dialog, true); });
+    QTRY_COMPARE_WITH_TIMEOUT(rankingRequests(), uint64_t(1), 5000);
+    QTRY_VERIFY(rig.list()->topLevelItemCount() == 16
+                && !rig.list()->topLevelItem(0)->text(0).isEmpty());
+    QCOMPARE(rig.view().rankingPage(), 0);
+    QVERIFY(!rig.control<QPushButton>(1050)->isVisible());
+
+    // The same board and key again: nothing starts, the page stays.
+    confirm([](QWidget *) {});
+    QTest::qWait(300);
+    QCOMPARE(rankingRequests(), uint64_t(1));
+
+    // Only the sort key changes: exactly one new pass.
+    confirm([](QWidget *dialog) {
+        auto *sort = field<QComboBox>(dialog, 1053);
+        sort->setCurrentIndex((sort->currentIndex() + 1) % sort->count());
+    });
+    QTRY_COMPARE_WITH_TIMEOUT(rankingRequests(), uint64_t(2), 5000);
+
+    // Ranking off: the watch list comes back through one refresh loop. The loop starts with
+    // the shortest pause; then the longest (60 x 20 ms here) goes to the running loop, and one
+    // loop asks for each stock at most once in the window below. Two loops would ask twice.
+    const std::string quotes = "GetStkOneHQWithName";
+    confirm([](QWidget *dialog) { setRanking(dialog, false); });
+    QTRY_COMPARE_WITH_TIMEOUT(rig.list()->topLevelItem(0)->text(0).trimmed().toStdString(),
+                              rig.engine().codeAt(0), 5000);
+    confirm([](QWidget *dialog) { field<QSlider>(dialog, 1001)->setValue(60); });
+    QTest::qWait(300);
+    const uint64_t start = rig.server->requestCount(quotes);
+    QTest::qWait(1100);
+    QVERIFY(rig.server->requestCount(quotes) - start <= 16);
+    QCOMPARE(rankingRequests(), uint64_t(2));
+}
+
+void CommandsTest::detailOpensForTheRowOutsideRankingOnly()
+{
+    WindowRig rig;
+    waitUntilFilled(rig);
+    delete rig.view().makeContextMenu(rowPoint(rig, 4));
+    QCOMPARE(detailShownFor([&] { rig.view().runCommand(commands::kDetail); }),
+             QString::fromStdString(rig.engine().codeAt(4)));
+
+    {
+        std::lock_guard lock(rig.engine().settingsLock);
+        rig.engine().options.rankingOn = 1;
+    }
+    rig.view().runCommand(commands::kDetail);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void CommandsTest::pagesHelpAndColour()
+{
+    OpenedTargets opened;
+    WindowRig rig;
+    rig.view().runCommand(commands::kTodayTip);
+    rig.view().runCommand(commands::kWeeklyMemo);
+    rig.view().runCommand(commands::kHelp);
+    QCOMPARE(opened.targets.size(), 3);
+    const QString site = QString::fromStdString(rig.engine().webPageUrl(""));
+    QCOMPARE(opened.targets[0], site + "/jinribd/jrtishi.asp");
+    QCOMPARE(opened.targets[1], site + "/jinribd/yizhoutz.asp");
+    const QUrl guide(opened.targets[2]);
+    QVERIFY(guide.isLocalFile());
+    QFile copy(guide.toLocalFile());
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(copy.readAll()).contains("使用方法"));
+
+    whenOpen<QColorDialog>([](QColorDialog *dialog) {
+        QCOMPARE(dialog->currentColor(), QColor(Qt::black));
+        dialog->setCurrentColor(QColor(10, 200, 30));
+        dialog->accept();
+    });
+    rig.view().runCommand(commands::kBackgroundColour);
+    QCOMPARE(rig.list()->palette().color(QPalette::Base), QColor(10, 200, 30));
+    whenOpen<QColorDialog>([](QColorDialog *dialog) { dialog->reject(); });
+    rig.view().runCommand(commands::kBackgroundColour);
+    QCOMPARE(rig.list()->palette().color(QPalette::Base), QColor(10, 200, 30));
+}
+
+// With flashing off the icon never changes, and the double-click still ends the alert.
+void CommandsTest::trayDoubleClickAcknowledgesEvenBeforeAFlash()
+{
+    OpenedTargets opened;
+    WindowRig rig;
+    waitUntilFilled(rig);
+    // No alert: nothing opens.
+    emit rig.view().trayIcon()->activated(QSystemTrayIcon::DoubleClick);
+    QVERIFY(!QApplication::activeModalWidget());
+    {
+        std::lock_guard lock(rig.engine().settingsLock);
+        rig.engine().options.flashOn = 0;
+        rig.engine().options.ringOn = 0;
+        rig.engine().tables.priceAlarm[1] = 0.001f;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(rig.engine().activeAlerts(), 1, 10000);
+    QTRY_VERIFY(!rig.engine().ringingAlert().empty());
+    const std::string code = rig.engine().ringingAlert();
+    QCOMPARE(code, rig.engine().codeAt(1));
+
+    bool stoppedWhileOpen = false;
+    whenOpen<CDetailDialog>([&](CDetailDialog *) {
+        stoppedWhileOpen = rig.engine().ringingAlert().empty();
+        // A second double-click meanwhile opens nothing more.
+        emit rig.view().trayIcon()->activated(QSystemTrayIcon::DoubleClick);
+    });
+    QCOMPARE(detailShownFor(
+                 [&] { emit rig.view().trayIcon()->activated(QSystemTrayIcon::DoubleClick); }),
+             QString::fromStdString(code));
+    QVERIFY(stoppedWhileOpen);
+    QTRY_COMPARE(rig.engine().activeAlerts(), 0);
+    QVERIFY(rig.engine().ringingAlert().empty());
+}
+
+void CommandsTest::commandsAreRoutedToFrameAndApplication()
+{
+    WindowRig rig;
+    QSignalSpy appCommands(&rig.frame, &CMainFrame::appCommand);
+    rig.view().runCommand(commands::kSizeSmall);
+    {
+        std::lock_guard lock(rig.engine().settingsLock);
+        QCOMPARE(rig.engine().nextInterfaceSize, 3);
+    }
+    rig.view().runCommand(commands::kAbout);
+    rig.view().runCommand(commands::kExit);
+    QCOMPARE(appCommands.size(), 2);
+    QCOMPARE(appCommands[0][0].toInt(), commands::kAbout);
+    QCOMPARE(appCommands[1][0].toInt(), commands::kExit);
+}
+
+QTEST_MAIN(CommandsTest)
+#include "test_commands.moc"
