@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
   xvfb xdotool curl icewm x11-utils imagemagick desktop-file-utils
+  pulseaudio pulseaudio-utils sox  # the alarm tone, recorded from a private null sink
+  clang libclang-rt-14-dev llvm-14  # libFuzzer and sanitizer runtimes; llvm-14 has the symbolizer
 )
 
 missing=()

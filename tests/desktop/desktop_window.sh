@@ -9,26 +9,13 @@ set -euo pipefail
 
 lark=$1
 artefacts=$2
-for tool in Xvfb icewm xdotool xprop import; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: '$tool' not found (Debian packages: xvfb icewm xdotool x11-utils imagemagick)"
-        exit 77
-    fi
-done
+# shellcheck source=desktop_session.sh
+source "$(dirname "$0")/desktop_session.sh"
+require_tools import
 
-work=$(mktemp -d)
-children=()
-cleanup() {
-    for pid in "${children[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
 fail() {
     echo "FAIL: $*"
-    [ -s "$artefacts/lark.log" ] && sed 's/^/lark: /' "$artefacts/lark.log"
+    [ -s "$work/programs.log" ] && sed 's/^/lark: /' "$work/programs.log"
     exit 1
 }
 # A child that has ended stays a zombie until waited for; either counts as gone.
@@ -41,25 +28,8 @@ ended_within() {
     done
     return 1
 }
-filled_rows() {
-    awk -F'\t' '$2 != "" && $3 != ""' "$work/list.txt" 2>/dev/null | wc -l
-}
 
-# Xvfb picks a free display itself and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-children+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -1 "$work/display")"
-ICEWM_PRIVCFG=$work/icewm icewm >"$work/icewm.log" 2>&1 &
-children+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.05
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' \
-    || fail "the window manager did not start: $(cat "$work/icewm.log")"
-
+start_desktop
 cat >"$work/browser" <<EOF
 #!/bin/sh
 echo "\$1" >>"$work/opened.txt"
@@ -69,13 +39,10 @@ chmod +x "$work/browser"
 start_lark() {
     rm -f "$work/list.txt"
     started=$(now_ms)
-    env -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u LARK_QUOTE_SERVER -u LARK_CHART_SERVER \
-        -u LARK_WEB_SITE -u LARK_REGISTRY LARK_DUMP_LIST="$work/list.txt" BROWSER="$work/browser" \
-        "$lark" --registry "$work/registry" >>"$artefacts/lark.log" 2>&1 &
-    lark_pid=$!
-    children+=("$lark_pid")
-    window=$(timeout 15 xdotool search --sync --onlyvisible --name '^Tamberly$' | head -1 || true)
-    [ -n "$window" ] || fail "no window appeared"
+    launch env LARK_DUMP_LIST="$work/list.txt" BROWSER="$work/browser" "$lark" \
+        --registry "$work/registry"
+    lark_pid=$launched
+    window=$(wait_for_window Tamberly) || fail "no window appeared"
 }
 
 close_and_check() {
@@ -98,15 +65,14 @@ close_and_check() {
 }
 
 mkdir -p "$artefacts"
-: >"$artefacts/lark.log"
 start_lark
 geometry=$(xdotool getwindowgeometry "$window")
 grep -q 'Position: 0,0 ' <<<"$geometry" || fail "window not at 0,0: $geometry"
 grep -q 'Geometry: 492x350' <<<"$geometry" || fail "window not 492x350: $geometry"
 
 deadline=$(($(now_ms) + 10000))
-until [ "$(filled_rows)" -ge 16 ]; do
-    [ "$(now_ms)" -lt "$deadline" ] || fail "only $(filled_rows) rows filled after 10 s"
+until [ "$(filled_rows "$work/list.txt")" -ge 16 ]; do
+    [ "$(now_ms)" -lt "$deadline" ] || fail "only $(filled_rows "$work/list.txt") rows filled after 10 s"
     sleep 0.05
 done
 echo "16 rows filled $(($(now_ms) - started)) ms after start"

@@ -138,7 +138,6 @@ private slots:
     void sineHasPitchLengthAndQuietEdges();
     void bellWhenNoSoundServerAnswers();
     void soundServerPlaysWholeTone();
-    void playOnCurrentSoundServer();
 };
 
 void TestTone::sineHasPitchLengthAndQuietEdges()
@@ -195,14 +194,6 @@ void TestTone::soundServerPlaysWholeTone()
     QVERIFY2(std::abs(m.hertz - 500) < 10, qPrintable(QString::number(m.hertz)));
     QVERIFY2(std::abs(m.seconds - 0.3) < 0.03, qPrintable(QString::number(m.seconds)));
 #endif
-}
-
-// For tests/desktop/tone_check.sh, which records the sound server's output itself.
-void TestTone::playOnCurrentSoundServer()
-{
-    if (qEnvironmentVariableIsEmpty("LARK_TONE_CHECK"))
-        QSKIP("only for tests/desktop/tone_check.sh");
-    QCOMPARE(playTone(500, 300), ToneOutput::SoundServer);
 }
 
 QTEST_MAIN(TestTone)

@@ -1,0 +1,67 @@
+# Sourced by the desktop tests and the window benchmarks: a private X server with a window
+# manager, children that end with the script, and the small probes they share.
+# A tool that is missing ends the script with 77, which the test runner counts as skipped.
+
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "SKIP: '$tool' not found (Debian packages: xvfb icewm xdotool x11-utils imagemagick)"
+            exit 77
+        fi
+    done
+}
+require_tools Xvfb icewm xdotool xprop
+
+work=$(mktemp -d)
+children=()
+cleanup() {
+    for pid in "${children[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# $EPOCHREALTIME costs no fork, so a tight polling loop stays cheap and precise.
+now_ms() { local t=${EPOCHREALTIME/./}; echo $((t / 1000)); }
+
+start_desktop() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    children+=($!)
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+    [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$(head -1 "$work/display")"
+    ICEWM_PRIVCFG=$work/icewm icewm >"$work/icewm.log" 2>&1 &
+    children+=($!)
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.05
+    done
+    echo "the window manager did not start" >&2
+    exit 1
+}
+
+# Runs a program in the background with the desktop's environment and none of Lark's overrides;
+# the pid lands in $launched.
+launch() {
+    env -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u LARK_QUOTE_SERVER -u LARK_CHART_SERVER \
+        -u LARK_WEB_SITE -u LARK_REGISTRY -u LARK_DUMP_LIST "$@" >>"$work/programs.log" 2>&1 &
+    launched=$!
+    children+=("$launched")
+}
+
+# The first viewable window called $1, polled every 10 ms (xdotool's --sync waits 0.5 s a try).
+wait_for_window() {
+    local name=$1 deadline=$(($(now_ms) + ${2:-15000})) id
+    while [ "$(now_ms)" -lt "$deadline" ]; do
+        id=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.01
+    done
+    return 1
+}
+
+# Rows of a LARK_DUMP_LIST file whose name and price cells are filled.
+filled_rows() {
+    awk -F'\t' '$2 != "" && $3 != ""' "$1" 2>/dev/null | wc -l
+}
