@@ -49,12 +49,7 @@ void CLarkApp::initInstance(const LaunchSetup &setup)
     m_simulated = setup.simulated();
     m_store = std::make_unique<SettingsStore>(setup.registryRoot);
     m_store->provisionMakerKey();
-    EngineConfig config;
-    config.quoteServer = setup.quoteServer;
-    config.chartServer = setup.chartServer;
-    config.webSite = setup.webSite;
-    config.interfaceSize = m_store->readInterfaceSize();
-    config.store = m_store.get();
+    EngineConfig config = engineConfig(setup, *m_store);
 
     m_doc = std::make_unique<CLarkDoc>();
     m_frame = std::make_unique<CMainFrame>();

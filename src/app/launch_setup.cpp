@@ -1,6 +1,7 @@
 #include "launch_setup.h"
 
 #include "quote_server.h"
+#include "settings_store.h"
 
 namespace lark {
 
@@ -22,6 +23,17 @@ LaunchSetup prepareLaunch(const CommandLine &options,
     setup.webSite = options.webSite.value_or(setup.quoteServer);
     setup.registryRoot = options.registry.value_or(defaultRegistryRoot(environment));
     return setup;
+}
+
+EngineConfig engineConfig(const LaunchSetup &setup, const SettingsStore &store)
+{
+    EngineConfig config;
+    config.quoteServer = setup.quoteServer;
+    config.chartServer = setup.chartServer;
+    config.webSite = setup.webSite;
+    config.interfaceSize = store.readInterfaceSize();
+    config.store = &store;
+    return config;
 }
 
 } // namespace lark

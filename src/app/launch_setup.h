@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command_line.h"
+#include "engine.h"
 #include "server_address.h"
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <string>
 
 namespace lark {
+class SettingsStore;
 namespace sim {
 class QuoteServer;
 }
@@ -31,5 +33,8 @@ struct LaunchSetup
 // points all three addresses at it. Throws std::runtime_error when it cannot start.
 LaunchSetup prepareLaunch(const CommandLine &options,
                           const std::function<const char *(const char *)> &environment);
+
+// The engine's addresses and store for this run, at the interface size the store holds.
+EngineConfig engineConfig(const LaunchSetup &setup, const SettingsStore &store);
 
 } // namespace lark

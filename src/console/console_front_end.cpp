@@ -106,12 +106,7 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
 {
     SettingsStore store(setup.registryRoot);
     store.provisionMakerKey();
-    EngineConfig config;
-    config.quoteServer = setup.quoteServer;
-    config.chartServer = setup.chartServer;
-    config.webSite = setup.webSite;
-    config.interfaceSize = store.readInterfaceSize();
-    config.store = &store;
+    EngineConfig config = engineConfig(setup, store);
     config.passLimit = options.once ? 1 : 0;
 
     std::ostream &notices = options.once ? std::cerr : std::cout;

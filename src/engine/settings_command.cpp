@@ -34,6 +34,8 @@ SettingsRestart Engine::applySettings(int slot, const SlotSettings &s, const Opt
 
 void Engine::setCode(int slot, std::string_view code)
 {
+    if (slot < 0 || slot >= kSlotCount)
+        return;
     std::lock_guard lock(settingsLock);
     tables.watchCodes[slot] = code;
 }
