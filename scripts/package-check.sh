@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the .deb with cpack and checks it the way a clean machine would see it: unpacked into
 # a fresh tree, its desktop entry valid, its files in their standard places, the program
-# starting from there.
+# starting from there. With --install (CI's fresh machine) it also installs the package with apt,
+# runs the installed program and removes the package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir="${BUILD_DIR:-build}"
@@ -22,3 +23,13 @@ dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "FAIL: no Qt depen
 rows="$("$root/usr/bin/lark" --console --once --registry "$root/registry" | wc -l)"
 [ "$rows" -eq 16 ] || { echo "FAIL: installed lark printed $rows rows"; exit 1; }
 echo "$(basename "$deb"): $(du -h "$deb" | cut -f1), installs and runs"
+
+if [ "${1:-}" = "--install" ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$(realpath "$deb")" > /dev/null
+  rows="$(/usr/bin/lark --console --once --registry "$root/installed-registry" | wc -l)"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq lark > /dev/null
+  [ "$rows" -eq 16 ] || { echo "FAIL: lark installed by apt printed $rows rows"; exit 1; }
+  echo "installed with apt-get, ran from /usr/bin, removed"
+fi
