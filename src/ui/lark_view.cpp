@@ -20,7 +20,8 @@ namespace {
 const QColor kFormColour(29, 56, 119);
 constexpr const char *kTrayIcon = ":/res/icon-128.png";
 constexpr const char *kAlertTrayIcon = ":/res/icon-133.png";
-constexpr auto kAlertWatchInterval = std::chrono::milliseconds(250);
+// How soon an alert shows as a notification where no tray icon can; rare work, so no hurry.
+constexpr auto kAlertWatchInterval = std::chrono::seconds(1);
 
 QWidget *makeQuoteList(const ControlTemplate &, QWidget *parent)
 {
