@@ -10,7 +10,6 @@
 namespace lark::sim {
 namespace {
 
-constexpr int kPollSliceMs = 50;
 constexpr size_t kMaxRequestLine = 8192;
 constexpr size_t kReadSize = 4096;
 
@@ -31,28 +30,27 @@ void addressText(const sockaddr_storage &address, std::string &ip, int &port)
 
 } // namespace
 
-ConnectionStream::ConnectionStream(socket_t sock, std::function<bool()> stopping, Timeouts timeouts)
+ConnectionStream::ConnectionStream(socket_t sock, int stopFd, Timeouts timeouts)
     : sock_(sock)
-    , stopping_(std::move(stopping))
+    , stopFd_(stopFd)
     , timeouts_(timeouts)
 { }
 
-// Polls in short slices so a stopping server is noticed within one of them.
+// Sleeps until the socket is ready, the time is up or the server stops: an idle keep-alive
+// connection costs no wake-ups.
 bool ConnectionStream::waitFor(short events, int timeoutMs) const
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!stopping_()) {
+    for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        pollfd pfd {sock_, events, 0};
-        const int rc
-            = ::poll(&pfd, 1, static_cast<int>(std::min<int64_t>(left.count(), kPollSliceMs)));
+        pollfd fds[] {{sock_, events, 0}, {stopFd_, POLLIN, 0}};
+        const int rc = ::poll(fds, 2, static_cast<int>(std::max<int64_t>(left.count(), 0)));
         if (rc > 0)
-            return true;
-        if ((rc < 0 && errno != EINTR) || left.count() <= 0)
+            return fds[1].revents == 0;
+        if (rc == 0 || errno != EINTR)
             return false;
     }
-    return false;
 }
 
 ssize_t ConnectionStream::fill()

@@ -2,7 +2,6 @@
 
 #include <httplib.h>
 
-#include <functional>
 #include <string>
 
 namespace lark::sim {
@@ -19,7 +18,8 @@ public:
         int writeMs = 5000;
     };
 
-    ConnectionStream(socket_t sock, std::function<bool()> stopping, Timeouts timeouts);
+    // stopFd becomes readable when the server stops; every wait then ends at once.
+    ConnectionStream(socket_t sock, int stopFd, Timeouts timeouts);
 
     // Waits up to timeoutMs for the next request to begin; false when none comes.
     bool waitForRequest(int timeoutMs);
@@ -45,7 +45,7 @@ private:
     void takeRequestLine();
 
     socket_t sock_;
-    std::function<bool()> stopping_;
+    int stopFd_;
     Timeouts timeouts_;
     std::string buffer_;
     size_t position_ = 0;

@@ -186,7 +186,7 @@ void QuoteServer::stop()
     }
     impl_->wake.notify_all();
     if (impl_->listener.joinable()) {
-        impl_->http.stop();
+        impl_->http.stopServing();
         impl_->listener.join();
     }
 }

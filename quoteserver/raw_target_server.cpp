@@ -4,8 +4,11 @@
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <system_error>
 
 namespace lark::sim {
 namespace {
@@ -18,13 +21,28 @@ thread_local ConnectionStream *currentConnection = nullptr;
 } // namespace
 
 RawTargetServer::RawTargetServer()
+    : stopFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
+    if (stopFd_ < 0)
+        throw std::system_error(errno, std::generic_category(), "eventfd");
     new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     // httplib's default adds SO_REUSEPORT, which lets a second server bind a port in use.
     set_socket_options([](socket_t sock) {
         const int on = 1;
         ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     });
+}
+
+RawTargetServer::~RawTargetServer()
+{
+    ::close(stopFd_);
+}
+
+void RawTargetServer::stopServing()
+{
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(stopFd_, &one, sizeof one);
+    stop();
 }
 
 void RawTargetServer::dropCurrentConnection()
@@ -49,8 +67,7 @@ bool RawTargetServer::process_and_close_socket(socket_t sock)
     const ConnectionStream::Timeouts timeouts {
         static_cast<int>(read_timeout_sec_ * 1000 + read_timeout_usec_ / 1000),
         static_cast<int>(write_timeout_sec_ * 1000 + write_timeout_usec_ / 1000)};
-    ConnectionStream stream(
-        sock, [this] { return stopping(); }, timeouts);
+    ConnectionStream stream(sock, stopFd_, timeouts);
     currentConnection = &stream;
     const auto setup = [&stream](httplib::Request &req) {
         if (!stream.rawTarget().empty())

@@ -13,6 +13,12 @@ class RawTargetServer : public httplib::Server
 {
 public:
     RawTargetServer();
+    ~RawTargetServer() override;
+    RawTargetServer(const RawTargetServer &) = delete;
+    RawTargetServer &operator=(const RawTargetServer &) = delete;
+
+    // Ends the accept loop and every connection, idle or waiting, at once.
+    void stopServing();
 
     // From a handler: the connection it runs on closes without sending another byte.
     static void dropCurrentConnection();
@@ -25,7 +31,8 @@ public:
 
 private:
     bool process_and_close_socket(socket_t sock) override;
-    bool stopping() const { return svr_sock_ == INVALID_SOCKET; }
+
+    int stopFd_; // an eventfd, readable once stopServing() has run
 };
 
 } // namespace lark::sim
