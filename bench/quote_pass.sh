@@ -4,7 +4,7 @@
 # both benchmarks interleaved at random so a load change hits both, and prints each run's wall
 # time per pass and ratio, then the median ratio. Goal: at most 1.10.
 # Usage: quote_pass.sh LARK_BENCH [RUNS]
-#   e.g. bench/quote_pass.sh build-bench/bench/lark_bench 3
+#   e.g. bench/quote_pass.sh build/bench/lark_bench 3
 set -euo pipefail
 
 if [ $# -lt 1 ]; then
