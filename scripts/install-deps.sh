@@ -9,6 +9,7 @@ packages=(
   fonts-wqy-microhei
   xvfb xdotool curl icewm x11-utils imagemagick desktop-file-utils
   pulseaudio pulseaudio-utils sox  # the alarm tone, recorded from a private null sink
+  dbus  # a private session bus for the notification tests
   clang libclang-rt-14-dev llvm-14  # libFuzzer and sanitizer runtimes; llvm-14 has the symbolizer
 )
 

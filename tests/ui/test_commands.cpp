@@ -23,23 +23,6 @@ namespace {
 
 constexpr const char *kRankingQuery = "GETORDERHQ";
 
-// Runs work on the modal dialog of type T as soon as it is open; the command that opens it
-// runs meanwhile in the caller.
-template<typename T>
-void whenOpen(std::function<void(T *)> work)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, work] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            work(dialog);
-        }
-    });
-    timer->start();
-}
-
 template<typename T>
 T *field(QWidget *dialog, int id)
 {

@@ -9,7 +9,9 @@
 #include "quote_server.h"
 #include "settings_store.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <functional>
@@ -35,6 +37,23 @@ public:
 private:
     ui::TargetOpener m_previous;
 };
+
+// Runs work on the modal dialog of type T as soon as it is open; the command that opens it
+// runs meanwhile in the caller.
+template<typename T>
+void whenOpen(std::function<void(T *)> work)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, work] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            work(dialog);
+        }
+    });
+    timer->start();
+}
 
 enum class Feed { Simulated, Nothing };
 

@@ -1,0 +1,84 @@
+// A desktop without a notification area (the offscreen platform has none): a ringing alert
+// shows as a desktop notification, and its action acknowledges it as the tray double-click does.
+#include "alert_notifier.h"
+#include "detail_dialog.h"
+#include "fake_notifications.h"
+#include "test_rig.h"
+
+#include <QDBusConnection>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+using namespace lark;
+using namespace lark::test;
+
+class AlertWithoutTrayTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void notificationActionAcknowledges();
+
+private:
+    QProcess m_bus;
+};
+
+// A private session bus for the program, before anything connects to one.
+void AlertWithoutTrayTest::initTestCase()
+{
+    const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
+    if (daemon.isEmpty())
+        QSKIP("no dbus-daemon for a private session bus");
+    m_bus.start(daemon, {"--session", "--nofork", "--print-address"});
+    QVERIFY(m_bus.waitForReadyRead(5000));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
+}
+
+void AlertWithoutTrayTest::cleanupTestCase()
+{
+    m_bus.terminate();
+    m_bus.waitForFinished();
+}
+
+void AlertWithoutTrayTest::notificationActionAcknowledges()
+{
+    QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+    QDBusConnection server
+        = QDBusConnection::connectToBus(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"), "fake");
+    FakeNotifications service;
+    QVERIFY(
+        server.registerObject("/org/freedesktop/Notifications", &service,
+                              QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+    QVERIFY(server.registerService("org.freedesktop.Notifications"));
+
+    OpenedTargets opened;
+    WindowRig rig;
+    QTRY_COMPARE_WITH_TIMEOUT(rig.filledRows(), 16, 10000);
+    const std::string code = rig.engine().codeAt(2);
+    {
+        std::lock_guard lock(rig.engine().settingsLock);
+        rig.engine().options.ringOn = 0;
+        rig.engine().tables.priceAlarm[2] = 0.001f;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!service.shown.isEmpty(), 10000);
+    QVERIFY(service.shown.last().body.contains(QString::fromStdString(code)));
+    QTRY_VERIFY(rig.view().alertNotifier()->isShown());
+
+    // The action opens the stock's detail dialog; closing it ends the alert.
+    QString detailCode;
+    whenOpen<ui::CDetailDialog>([&](ui::CDetailDialog *dialog) {
+        detailCode = dialog->findChild<QLabel *>("1024")->text().trimmed();
+        dialog->close();
+    });
+    emit service.ActionInvoked(service.shown.last().id, "acknowledge");
+    QTRY_COMPARE(detailCode, QString::fromStdString(code));
+    QTRY_COMPARE(rig.engine().activeAlerts(), 0);
+    QVERIFY(!rig.view().alertNotifier()->isShown());
+    QDBusConnection::disconnectFromBus("fake");
+}
+
+QTEST_MAIN(AlertWithoutTrayTest)
+#include "test_alert_without_tray.moc"
