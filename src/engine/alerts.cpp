@@ -35,7 +35,6 @@ int Engine::alertThread(std::string code)
             std::lock_guard lock(m_alertLock);
             if (m_alertStopRequested)
                 break;
-            m_lastAlertCode = code;
         }
         ringOnce(optionsSnapshot());
     }

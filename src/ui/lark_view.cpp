@@ -268,8 +268,7 @@ void CLarkView::openChart(QTreeWidgetItem *item)
 
 void CLarkView::storeEditedCode(int row, const QString &code)
 {
-    if (row >= 0 && row < kSlotCount)
-        m_engine->setCode(row, code.left(kCodeLength).toStdString());
+    m_engine->setCode(row, code.left(kCodeLength).toStdString());
 }
 
 } // namespace lark::ui

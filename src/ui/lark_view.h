@@ -115,10 +115,8 @@ private:
     QTimer m_alertWatch;
     std::string m_notifiedCode;
     std::chrono::steady_clock::time_point m_notifiedAt;
-    bool m_acknowledging = false;
     int m_contextRow = 0;
     QPoint m_menuPos;
-    bool m_detailEnabled = false;
     QPointer<QDialog> m_modal;
     bool m_closing = false;
     QTimer m_clockTimer;

@@ -29,16 +29,15 @@ constexpr auto kRenotifyAfter = std::chrono::seconds(10);
 
 QMenu *CLarkView::makeContextMenu(QPoint viewportPoint)
 {
-    if (QTreeWidgetItem *item = m_quoteList->itemAt(viewportPoint)) {
+    QTreeWidgetItem *item = m_quoteList->itemAt(viewportPoint);
+    if (item) {
         m_contextRow = m_quoteList->indexOfTopLevelItem(item);
         m_menuPos = mapToGlobal(QPoint(0, 0)) + m_quoteList->visualItemRect(item).topLeft()
             + QPoint(50, 50);
-        m_detailEnabled = true;
     } else {
         m_menuPos = QCursor::pos() + QPoint(5, 5);
-        m_detailEnabled = false;
     }
-    return makePopupMenu({m_engine->networkReady != 0, m_detailEnabled}, window());
+    return makePopupMenu({m_engine->networkReady != 0, item != nullptr}, window());
 }
 
 void CLarkView::openContextMenu(QPoint viewportPoint)
@@ -145,18 +144,18 @@ void CLarkView::onHelp()
         CHyperLink::openTarget(QUrl::fromLocalFile(copy).toString());
 }
 
+// While the dialog is open the engine has no ringing alert, so a second double-click finds
+// nothing to acknowledge.
 void CLarkView::acknowledgeAlerts()
 {
-    if (m_acknowledging || m_closing)
+    if (m_closing)
         return;
     const auto code = m_engine->beginAcknowledge();
     if (!code)
         return;
-    m_acknowledging = true;
     m_notifier->withdraw();
     showDetail(*code, 0);
     m_engine->finishAcknowledge();
-    m_acknowledging = false;
 }
 
 // Without a notification area an alert shows as a desktop notification; once a tray icon can
