@@ -98,6 +98,8 @@ bool Registry::set(const Key &key, const std::vector<Value> &values) const
         }
     }
     // The renames themselves become durable with the directory, once for all of them.
+    if (renames.empty())
+        return ok;
     if (int dir = ::open(key.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
         ::fsync(dir);
         ::close(dir);
