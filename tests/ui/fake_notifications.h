@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -38,4 +40,30 @@ public slots:
 signals:
     void ActionInvoked(uint id, const QString &actionKey);
     void NotificationClosed(uint id, uint reason);
+};
+
+// A session bus of the test's own, ended with the object.
+class PrivateBus
+{
+public:
+    static bool daemonInstalled() { return !daemon().isEmpty(); }
+    ~PrivateBus()
+    {
+        m_process.terminate();
+        m_process.waitForFinished();
+    }
+
+    // Starts the bus; its address, or empty when it did not come up.
+    QString start()
+    {
+        m_process.start(daemon(), {"--session", "--nofork", "--print-address"});
+        if (!m_process.waitForReadyRead(5000))
+            return {};
+        return QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+
+private:
+    static QString daemon() { return QStandardPaths::findExecutable("dbus-daemon"); }
+
+    QProcess m_process;
 };

@@ -2,8 +2,6 @@
 #include "fake_notifications.h"
 
 #include <QDBusConnection>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -18,7 +16,6 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void cleanupTestCase();
     void acknowledgeActionCallsBack();
     void otherActionsAndNotificationsAreIgnored();
     void withdrawClosesTheNotification();
@@ -29,7 +26,7 @@ private slots:
 private:
     uint showAndWait(const QString &code);
 
-    QProcess m_bus;
+    PrivateBus m_bus;
     QString m_address;
     std::unique_ptr<FakeNotifications> m_service;
     std::unique_ptr<AlertNotifier> m_notifier;
@@ -40,12 +37,9 @@ private:
 
 void TestAlertNotifier::initTestCase()
 {
-    const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
-    if (daemon.isEmpty())
+    if (!PrivateBus::daemonInstalled())
         QSKIP("no dbus-daemon for a private session bus");
-    m_bus.start(daemon, {"--session", "--nofork", "--print-address"});
-    QVERIFY(m_bus.waitForReadyRead(5000));
-    m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
+    m_address = m_bus.start();
     QVERIFY(!m_address.isEmpty());
 }
 
@@ -73,12 +67,6 @@ void TestAlertNotifier::cleanup()
     QDBusConnection::disconnectFromBus(m_clientName);
     QDBusConnection::disconnectFromBus(m_serverName);
     m_service.reset();
-}
-
-void TestAlertNotifier::cleanupTestCase()
-{
-    m_bus.terminate();
-    m_bus.waitForFinished();
 }
 
 uint TestAlertNotifier::showAndWait(const QString &code)

@@ -6,8 +6,6 @@
 #include "test_rig.h"
 
 #include <QDBusConnection>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QtTest>
 
 using namespace lark;
@@ -19,28 +17,20 @@ class AlertWithoutTrayTest : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void notificationActionAcknowledges();
 
 private:
-    QProcess m_bus;
+    PrivateBus m_bus;
 };
 
 // A private session bus for the program, before anything connects to one.
 void AlertWithoutTrayTest::initTestCase()
 {
-    const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
-    if (daemon.isEmpty())
+    if (!PrivateBus::daemonInstalled())
         QSKIP("no dbus-daemon for a private session bus");
-    m_bus.start(daemon, {"--session", "--nofork", "--print-address"});
-    QVERIFY(m_bus.waitForReadyRead(5000));
-    qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
-}
-
-void AlertWithoutTrayTest::cleanupTestCase()
-{
-    m_bus.terminate();
-    m_bus.waitForFinished();
+    const QString address = m_bus.start();
+    QVERIFY(!address.isEmpty());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
 }
 
 void AlertWithoutTrayTest::notificationActionAcknowledges()
