@@ -1,9 +1,9 @@
 // One refresh pass worth of quotes (16 sequential queries on one kept-alive connection),
 // ours against bare libcurl doing the same requests on one easy handle.
-#include "quote_record.h"
-#include "quote_server.h"
-#include "quote_session.h"
-#include "watch_list.h"
+#include "engine/watch_list.h"
+#include "protocol/quote_record.h"
+#include "protocol/quote_session.h"
+#include "quoteserver/quote_server.h"
 
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>

@@ -3,7 +3,7 @@
 # beside nginx serving a 97-byte static file on the same machine, the two taking turns in each
 # run; prints each run's figures and the median ratio. Goal: at least 0.5.
 # Usage: server_throughput.sh QUOTE_SERVER [SECONDS] [RUNS]
-#   e.g. bench/server_throughput.sh build/quoteserver/lark-quote-server 10 3
+#   e.g. bench/server_throughput.sh build/src/quoteserver/lark-quote-server 10 3
 # Needs: wrk nginx-light.
 set -euo pipefail
 

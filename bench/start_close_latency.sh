@@ -9,7 +9,7 @@
 # Each run starts Lark twice and the bare window twice, on fresh settings trees, closing one of
 # each by either means; figures are median and max over the runs.
 # Usage: start_close_latency.sh LARK BARE_WINDOW [RUNS]
-#   e.g. bench/start_close_latency.sh build/src/app/lark build/bench/bare_window 5
+#   e.g. bench/start_close_latency.sh build/src/lark build/bench/bare_window 5
 # Needs: xvfb icewm xdotool x11-utils (wmctrl optional).
 set -euo pipefail
 

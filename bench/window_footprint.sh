@@ -10,8 +10,8 @@
 # The refresh pause is not a stored setting: every refresh loop starts at 5 x 800 ms = 4 s, so a
 # fresh settings tree already polls every 4 s.
 # Usage: window_footprint.sh LARK BARE_WINDOW [QUOTE_SERVER|-] [SECONDS] [RUNS]
-#   e.g. bench/window_footprint.sh build/src/app/lark build/bench/bare_window \
-#            build/quoteserver/lark-quote-server 60 3
+#   e.g. bench/window_footprint.sh build/src/lark build/bench/bare_window \
+#            build/src/quoteserver/lark-quote-server 60 3
 # Needs: xvfb icewm xdotool x11-utils curl.
 set -euo pipefail
 

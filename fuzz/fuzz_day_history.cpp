@@ -1,8 +1,8 @@
 // The day history reply: a 10-byte header, then 40-byte daily records whose volume stands at
 // offset 24. A short or cut reply must yield only the volumes that arrived whole.
 
-#include "day_history.h"
 #include "fuzz_check.h"
+#include "protocol/day_history.h"
 
 using namespace lark;
 

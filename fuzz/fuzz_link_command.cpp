@@ -2,7 +2,7 @@
 // placeholder before the target is appended as one more argument.
 
 #include "fuzz_check.h"
-#include "hyperlink.h"
+#include "gui/controls/hyperlink.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // The real-time quote reply: any bytes the server sends end as a row of the list.
 
 #include "fuzz_check.h"
-#include "quote_record.h"
-#include "stock_code.h"
+#include "protocol/quote_record.h"
+#include "protocol/stock_code.h"
 
 #include <cmath>
 

@@ -1,11 +1,11 @@
 // The ranking reply and the rows made of it: an 8-byte header (total, count), then 88-byte
 // records whose stock number is looked up in the stock directory.
 
+#include "engine/stock_directory.h"
 #include "fuzz_check.h"
-#include "gbk.h"
-#include "quote_record.h"
-#include "ranking_reply.h"
-#include "stock_directory.h"
+#include "protocol/gbk.h"
+#include "protocol/quote_record.h"
+#include "protocol/ranking_reply.h"
 
 #include <algorithm>
 

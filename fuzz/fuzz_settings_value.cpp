@@ -2,7 +2,7 @@
 // per-slot thresholds and the interface size of a scratch tree under TMPDIR, then loaded.
 
 #include "fuzz_check.h"
-#include "settings_store.h"
+#include "store/settings_store.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,24 +54,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t length)
         writeValue(product, name, value);
 
     const SettingsStore store(root);
-    const int size = store.readInterfaceSize();
-    LARK_FUZZ_CHECK(size >= 1 && size <= 3);
+    store.readInterfaceSize();
 
-    WatchTables tables;
-    tables.resetForStart();
-    std::string version;
-    store.loadSettings(tables, version);
-    LARK_FUZZ_CHECK(version == "version=2.0");
+    const std::optional<StoredSettings> stored = store.load();
+    LARK_FUZZ_CHECK(stored && stored->versionText == "version=2.0");
     const std::string_view text = value.substr(0, value.find('\0'));
-    LARK_FUZZ_CHECK(tables.watchCodes[0] == kDefaultCodes[0] || tables.watchCodes[0] == text);
-    for (int slot = 0; slot < kSlotCount; ++slot) {
+    LARK_FUZZ_CHECK(!stored->codes[0] || *stored->codes[0] == text);
+    for (int slot = 0; slot < kStoredSlots; ++slot) {
         // The list, the quote path and the settings dialog all take a code of 6 at most.
-        LARK_FUZZ_CHECK(tables.watchCodes[slot].size() <= 6);
+        LARK_FUZZ_CHECK(!stored->codes[slot] || stored->codes[slot]->size() <= 6);
         if (slot == 0)
             continue;
-        LARK_FUZZ_CHECK(tables.watchCodes[slot] == kDefaultCodes[slot]);
-        LARK_FUZZ_CHECK(tables.changeAlarmPct[slot] == 0 && tables.bigOrderAlarm[slot] == 0
-                        && tables.volumeRatioAlarm[slot] == 0);
+        LARK_FUZZ_CHECK(!stored->codes[slot]);
+        LARK_FUZZ_CHECK(stored->changeAlarmPct[slot] == 0 && stored->bigOrderAlarm[slot] == 0
+                        && stored->volumeRatioAlarm[slot] == 0);
     }
     return 0;
 }

@@ -1,9 +1,9 @@
 // The two stock-message replies and the directory made of them. Input: a 2-byte little-endian
 // length, that many bytes of the Shanghai reply, the rest the Shenzhen reply.
 
+#include "engine/stock_directory.h"
 #include "fuzz_check.h"
-#include "gbk.h"
-#include "stock_directory.h"
+#include "protocol/gbk.h"
 
 #include <algorithm>
 #include <climits>

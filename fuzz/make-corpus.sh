@@ -4,7 +4,7 @@
 # Usage: fuzz/make-corpus.sh [path/to/lark-quote-server]   (needs curl and xxd)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-server="${1:-build/quoteserver/lark-quote-server}"
+server="${1:-build/src/quoteserver/lark-quote-server}"
 out=fuzz/corpus
 head="/stksrv_curve/JGetHq3.dll?"
 

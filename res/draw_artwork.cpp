@@ -1,7 +1,7 @@
 // Draws the pictures of res/ (1x and @2x) from the window's layout tables, so the drag strip,
 // the list frame and the page arrows always stand where the view expects them.
 // Usage: lark-draw-artwork OUTPUT_DIR
-#include "forms.h"
+#include "gui/forms.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -19,7 +19,7 @@ build_dir=build-fuzz
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DLARK_SANITIZE=address,undefined -DLARK_BUILD_FUZZERS=ON \
   -DLARK_BUILD_UI=OFF -DLARK_BUILD_TESTS=OFF -DLARK_BUILD_BENCH=OFF >/dev/null
-# Only lark_core and the fuzzers: the rest of the tree is not needed here.
+# Only the fuzzers and the libraries they link: the rest of the tree is not needed here.
 cmake --build "$build_dir" --target lark_fuzzers --parallel "$(nproc)"
 
 artifacts="$PWD/$build_dir/fuzz-artifacts"

@@ -1,4 +1,4 @@
-#include "console_desktop.h"
+#include "console/console_desktop.h"
 
 #include <chrono>
 #include <thread>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ports.h"
+#include "engine/ports.h"
 
 #include <functional>
 #include <mutex>

@@ -1,12 +1,12 @@
-#include "console_front_end.h"
+#include "console/console_front_end.h"
 
-#include "console_desktop.h"
-#include "console_list.h"
-#include "console_table.h"
-#include "detail_texts.h"
-#include "engine.h"
-#include "launch_setup.h"
-#include "settings_store.h"
+#include "console/console_desktop.h"
+#include "console/console_list.h"
+#include "console/console_table.h"
+#include "engine/detail_texts.h"
+#include "engine/engine.h"
+#include "launch/launch_setup.h"
+#include "launch/registry_settings.h"
 
 #include <csignal>
 #include <iostream>
@@ -104,9 +104,9 @@ int runInteractive(Engine &engine, ConsoleList &list, ConsoleDesktop &desktop,
 
 int runConsole(const CommandLine &options, LaunchSetup &setup)
 {
-    SettingsStore store(setup.registryRoot);
-    store.provisionMakerKey();
-    EngineConfig config = engineConfig(setup, store);
+    RegistrySettings settings(setup.registryRoot);
+    settings.provisionMakerKey();
+    EngineConfig config = engineConfig(setup, settings);
     config.passLimit = options.once ? 1 : 0;
 
     std::ostream &notices = options.once ? std::cerr : std::cout;

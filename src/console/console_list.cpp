@@ -1,4 +1,4 @@
-#include "console_list.h"
+#include "console/console_list.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "console_table.h"
+#include "console/console_table.h"
 
-#include "stock_code.h"
+#include "protocol/stock_code.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "detail_texts.h"
+#include "engine/detail_texts.h"
 
 #include <string>
 #include <vector>

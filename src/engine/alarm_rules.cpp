@@ -1,7 +1,7 @@
-#include "alarm_rules.h"
+#include "engine/alarm_rules.h"
 
-#include "engine.h"
-#include "volume_ratio.h"
+#include "engine/engine.h"
+#include "engine/volume_ratio.h"
 
 namespace lark {
 namespace {

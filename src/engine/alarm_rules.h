@@ -1,7 +1,7 @@
 #pragma once
 
-#include "options.h"
-#include "watch_list.h"
+#include "engine/options.h"
+#include "engine/watch_list.h"
 
 #include <cstdint>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "auto_reset_event.h"
+#include "engine/auto_reset_event.h"
 
 namespace lark {
 

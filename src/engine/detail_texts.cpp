@@ -1,7 +1,7 @@
-#include "detail_texts.h"
+#include "engine/detail_texts.h"
 
-#include "c_format.h"
-#include "volume_ratio.h"
+#include "engine/volume_ratio.h"
+#include "protocol/c_format.h"
 
 namespace lark {
 namespace {

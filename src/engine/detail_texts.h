@@ -1,6 +1,6 @@
 #pragma once
 
-#include "quote_record.h"
+#include "protocol/quote_record.h"
 
 #include <ctime>
 #include <string>

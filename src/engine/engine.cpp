@@ -1,6 +1,4 @@
-#include "engine.h"
-
-#include "settings_store.h"
+#include "engine/engine.h"
 
 namespace lark {
 
@@ -35,9 +33,9 @@ void Engine::stop()
     if (m_stopped.exchange(true))
         return;
     shutdown();
-    if (m_config.store) {
+    if (m_config.settings) {
         std::lock_guard lock(settingsLock);
-        m_config.store->saveSettings(tables, m_interfaceSize, nextInterfaceSize, versionText);
+        m_config.settings->saveSettings(tables, m_interfaceSize, nextInterfaceSize, versionText);
     }
 }
 

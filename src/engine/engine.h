@@ -1,15 +1,16 @@
 #pragma once
 
-#include "auto_reset_event.h"
-#include "local_clock.h"
-#include "options.h"
-#include "ports.h"
-#include "quote_record.h"
-#include "quote_session.h"
-#include "settings_command.h"
-#include "stock_directory.h"
-#include "thread_set.h"
-#include "watch_list.h"
+#include "engine/auto_reset_event.h"
+#include "engine/local_clock.h"
+#include "engine/options.h"
+#include "engine/ports.h"
+#include "engine/settings_command.h"
+#include "engine/settings_port.h"
+#include "engine/stock_directory.h"
+#include "engine/thread_set.h"
+#include "engine/watch_list.h"
+#include "protocol/quote_record.h"
+#include "protocol/quote_session.h"
 
 #include <atomic>
 #include <chrono>
@@ -18,8 +19,6 @@
 #include <string>
 
 namespace lark {
-
-class SettingsStore;
 
 struct EngineConfig
 {
@@ -33,7 +32,7 @@ struct EngineConfig
     std::chrono::milliseconds pauseUnit {800};
     // One flash phase of an alert.
     std::chrono::milliseconds flashPhase {300};
-    const SettingsStore *store = nullptr;
+    SettingsPort *settings = nullptr;
     // Passes the refresh loop runs before it ends by itself; 0 = until stopped.
     int passLimit = 0;
 };

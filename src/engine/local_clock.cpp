@@ -1,4 +1,4 @@
-#include "local_clock.h"
+#include "engine/local_clock.h"
 
 namespace lark {
 

@@ -1,9 +1,8 @@
-#include "engine.h"
+#include "engine/engine.h"
 
-#include "c_format.h"
-#include "gbk.h"
-#include "settings_store.h"
-#include "stock_messages.h"
+#include "protocol/c_format.h"
+#include "protocol/gbk.h"
+#include "protocol/stock_messages.h"
 
 #include <cstring>
 
@@ -29,8 +28,8 @@ int Engine::networkThread()
     {
         std::lock_guard lock(settingsLock);
         tables.resetForStart();
-        if (m_config.store)
-            m_config.store->loadSettings(tables, versionText);
+        if (m_config.settings)
+            m_config.settings->loadSettings(tables, versionText);
     }
     if (!m_session.connect()) {
         m_list.setStatusText(kNetworkFault);

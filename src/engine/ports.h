@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rgb.h"
+#include "protocol/rgb.h"
 
 #include <string>
 

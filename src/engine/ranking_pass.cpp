@@ -1,7 +1,7 @@
-#include "engine.h"
+#include "engine/engine.h"
 
-#include "gbk.h"
-#include "ranking_reply.h"
+#include "protocol/gbk.h"
+#include "protocol/ranking_reply.h"
 
 namespace lark {
 

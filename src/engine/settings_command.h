@@ -1,6 +1,6 @@
 #pragma once
 
-#include "options.h"
+#include "engine/options.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "stock_directory.h"
+#include "engine/stock_directory.h"
 
 namespace lark {
 

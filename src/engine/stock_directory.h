@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stock_messages.h"
+#include "protocol/stock_messages.h"
 
 #include <string>
 

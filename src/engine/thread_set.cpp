@@ -1,4 +1,4 @@
-#include "thread_set.h"
+#include "engine/thread_set.h"
 
 namespace lark {
 

@@ -1,4 +1,4 @@
-#include "volume_ratio.h"
+#include "engine/volume_ratio.h"
 
 namespace lark {
 
@@ -26,8 +26,8 @@ std::optional<float> volumeRatio(int32_t volume, int32_t baseline, const std::tm
 
 } // namespace lark
 
-#include "day_history.h"
-#include "engine.h"
+#include "engine/engine.h"
+#include "protocol/day_history.h"
 
 #include <numeric>
 

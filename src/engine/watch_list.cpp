@@ -1,4 +1,4 @@
-#include "watch_list.h"
+#include "engine/watch_list.h"
 
 namespace lark {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stock_code.h"
+#include "protocol/stock_code.h"
 
 #include <array>
 #include <cstdint>

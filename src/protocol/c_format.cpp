@@ -1,4 +1,4 @@
-#include "c_format.h"
+#include "protocol/c_format.h"
 
 #include <cstdarg>
 #include <cstdio>

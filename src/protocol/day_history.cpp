@@ -1,8 +1,8 @@
-#include "day_history.h"
+#include "protocol/day_history.h"
 
-#include "c_format.h"
-#include "stock_code.h"
-#include "wire.h"
+#include "protocol/c_format.h"
+#include "protocol/stock_code.h"
+#include "protocol/wire.h"
 
 namespace lark {
 namespace {

@@ -1,9 +1,9 @@
-#include "quote_record.h"
+#include "protocol/quote_record.h"
 
-#include "c_format.h"
-#include "gbk.h"
-#include "quote_session.h"
-#include "wire.h"
+#include "protocol/c_format.h"
+#include "protocol/gbk.h"
+#include "protocol/quote_session.h"
+#include "protocol/wire.h"
 
 namespace lark {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rgb.h"
-#include "stock_code.h"
+#include "protocol/rgb.h"
+#include "protocol/stock_code.h"
 
 #include <cstdint>
 #include <string>

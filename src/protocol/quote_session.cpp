@@ -1,4 +1,4 @@
-#include "quote_session.h"
+#include "protocol/quote_session.h"
 
 #include <curl/curl.h>
 #include <mutex>

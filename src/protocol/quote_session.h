@@ -1,6 +1,6 @@
 #pragma once
 
-#include "server_address.h"
+#include "protocol/server_address.h"
 
 #include <atomic>
 #include <chrono>

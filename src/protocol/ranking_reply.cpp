@@ -1,7 +1,7 @@
-#include "ranking_reply.h"
+#include "protocol/ranking_reply.h"
 
-#include "c_format.h"
-#include "wire.h"
+#include "protocol/c_format.h"
+#include "protocol/wire.h"
 
 #include <algorithm>
 

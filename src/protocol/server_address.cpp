@@ -1,4 +1,4 @@
-#include "server_address.h"
+#include "protocol/server_address.h"
 
 #include <charconv>
 

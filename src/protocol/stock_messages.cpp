@@ -1,7 +1,7 @@
-#include "stock_messages.h"
+#include "protocol/stock_messages.h"
 
-#include "quote_session.h"
-#include "wire.h"
+#include "protocol/quote_session.h"
+#include "protocol/wire.h"
 
 namespace lark {
 namespace {

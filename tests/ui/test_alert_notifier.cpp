@@ -1,5 +1,5 @@
-#include "alert_notifier.h"
 #include "fake_notifications.h"
+#include "gui/desktop/alert_notifier.h"
 
 #include <QDBusConnection>
 #include <QTest>

@@ -1,8 +1,8 @@
 // A desktop without a notification area (the offscreen platform has none): a ringing alert
 // shows as a desktop notification, and its action acknowledges it as the tray double-click does.
-#include "alert_notifier.h"
-#include "detail_dialog.h"
 #include "fake_notifications.h"
+#include "gui/desktop/alert_notifier.h"
+#include "gui/dialogs/detail_dialog.h"
 #include "test_rig.h"
 
 #include <QDBusConnection>
@@ -59,7 +59,7 @@ void AlertWithoutTrayTest::notificationActionAcknowledges()
 
     // The action opens the stock's detail dialog; closing it ends the alert.
     QString detailCode;
-    whenOpen<ui::CDetailDialog>([&](ui::CDetailDialog *dialog) {
+    whenOpen<ui::DetailDialog>([&](ui::DetailDialog *dialog) {
         detailCode = dialog->findChild<QLabel *>("1024")->text().trimmed();
         dialog->close();
     });

@@ -1,9 +1,9 @@
 // The popup menu of the quote list and the commands behind it, and the tray acknowledgement:
 // what each enables, where its values go, and what it starts.
-#include "alert_notifier.h"
-#include "detail_dialog.h"
-#include "popup_menu.h"
-#include "settings_dialog.h"
+#include "gui/desktop/alert_notifier.h"
+#include "gui/dialogs/detail_dialog.h"
+#include "gui/dialogs/settings_dialog.h"
+#include "gui/view/popup_menu.h"
 #include "test_rig.h"
 
 #include <QCheckBox>
@@ -45,7 +45,7 @@ QStringList itemTexts(const QMenu *menu)
 QString detailShownFor(const std::function<void()> &command)
 {
     QString code;
-    whenOpen<CDetailDialog>([&](CDetailDialog *dialog) {
+    whenOpen<DetailDialog>([&](DetailDialog *dialog) {
         code = dialog->findChild<QLabel *>(QString::number(1024))->text().trimmed();
         dialog->accept();
     });
@@ -147,7 +147,7 @@ void CommandsTest::settingsGoToTheSlotTheDialogNames()
     waitUntilFilled(rig);
     delete rig.view().makeContextMenu(rowPoint(rig, 2));
     int openedOn = 0;
-    whenOpen<CSettingsDialog>([&](CSettingsDialog *dialog) {
+    whenOpen<SettingsDialog>([&](SettingsDialog *dialog) {
         openedOn = field<QLineEdit>(dialog, 1015)->text().toInt();
         QCOMPARE(field<QLineEdit>(dialog, 1011)->text().toStdString(), rig.engine().codeAt(2));
         field<QLineEdit>(dialog, 1015)->setText(" 7 ");
@@ -163,7 +163,7 @@ void CommandsTest::settingsGoToTheSlotTheDialogNames()
     QCOMPARE(rig.engine().codeAt(2), before);
 
     // Cancel changes nothing.
-    whenOpen<CSettingsDialog>([](CSettingsDialog *dialog) {
+    whenOpen<SettingsDialog>([](SettingsDialog *dialog) {
         field<QLineEdit>(dialog, 1011)->setText("000001");
         dialog->reject();
     });
@@ -176,7 +176,7 @@ void CommandsTest::settingsRestartsFollowTheRankingChange()
     WindowRig rig;
     waitUntilFilled(rig);
     auto confirm = [&](std::function<void(QWidget *)> change) {
-        whenOpen<CSettingsDialog>([change](CSettingsDialog *dialog) {
+        whenOpen<SettingsDialog>([change](SettingsDialog *dialog) {
             change(dialog);
             dialog->accept();
         });
@@ -284,7 +284,7 @@ void CommandsTest::trayDoubleClickAcknowledgesEvenBeforeAFlash()
     QCOMPARE(code, rig.engine().codeAt(1));
 
     bool stoppedWhileOpen = false;
-    whenOpen<CDetailDialog>([&](CDetailDialog *) {
+    whenOpen<DetailDialog>([&](DetailDialog *) {
         stoppedWhileOpen = rig.engine().ringingAlert().empty();
         // A second double-click meanwhile opens nothing more.
         emit rig.view().trayIcon()->activated(QSystemTrayIcon::DoubleClick);
@@ -300,7 +300,7 @@ void CommandsTest::trayDoubleClickAcknowledgesEvenBeforeAFlash()
 void CommandsTest::commandsAreRoutedToFrameAndApplication()
 {
     WindowRig rig;
-    QSignalSpy appCommands(&rig.frame, &CMainFrame::appCommand);
+    QSignalSpy appCommands(&rig.frame, &MainFrame::appCommand);
     rig.view().runCommand(commands::kSizeSmall);
     {
         std::lock_guard lock(rig.engine().settingsLock);

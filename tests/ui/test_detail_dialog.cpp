@@ -1,6 +1,6 @@
-#include "detail_dialog.h"
-#include "quote_server.h"
-#include "tinted_label.h"
+#include "gui/controls/tinted_label.h"
+#include "gui/dialogs/detail_dialog.h"
+#include "quoteserver/quote_server.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -49,11 +49,11 @@ struct Opened
             return quarterPastTen();
         };
         setup.report = [this](QWidget *, const QString &text) { messages << text; };
-        dialog = std::make_unique<CDetailDialog>(code, baseline, std::move(setup));
+        dialog = std::make_unique<DetailDialog>(code, baseline, std::move(setup));
     }
     QString text(int id) const
     {
-        return dialog->findChild<CTintedLabel *>(QString::number(id))->text();
+        return dialog->findChild<TintedLabel *>(QString::number(id))->text();
     }
     QPushButton *button(int id) const
     {
@@ -61,7 +61,7 @@ struct Opened
     }
     QPushButton *refreshButton() const { return button(1047); }
 
-    std::unique_ptr<CDetailDialog> dialog;
+    std::unique_ptr<DetailDialog> dialog;
     QStringList messages;
     std::vector<std::string> charts;
     bool refreshEnabledDuringQuery = false;
@@ -153,12 +153,12 @@ void TestDetailDialog::everyStaticIsTintedOnLightBlue()
     Opened shown(m_port, "600061", 0);
     const QColor lightBlue(150, 172, 233);
     QCOMPARE(shown.dialog->windowTitle(), "详细资料:");
-    QCOMPARE(shown.dialog->findChildren<CTintedLabel *>().size(), 38);
+    QCOMPARE(shown.dialog->findChildren<TintedLabel *>().size(), 38);
     QCOMPARE(shown.dialog->palette().color(QPalette::Window), lightBlue);
     shown.dialog->show();
     const QImage picture = shown.dialog->grab().toImage();
     QCOMPARE(picture.pixelColor(2, 2), lightBlue);
-    const QRect name = shown.dialog->findChild<CTintedLabel *>("1023")->geometry();
+    const QRect name = shown.dialog->findChild<TintedLabel *>("1023")->geometry();
     QCOMPARE(picture.pixelColor(name.right() - 1, name.bottom() - 1), lightBlue);
 }
 

@@ -1,4 +1,4 @@
-#include "field_text.h"
+#include "gui/dialogs/field_text.h"
 
 #include <QTest>
 

@@ -68,11 +68,11 @@ void FrameTest::sizeCommandsTakeEffectAtNextStart()
     chosen.frame.onSizeLarge();
     QCOMPARE(chosen.frame.size(), QSize(352, 217));
     chosen.frame.close();
-    QCOMPARE(chosen.store.readInterfaceSize(), 1);
+    QCOMPARE(chosen.settings.readInterfaceSize(), 1);
 
     WindowRig unchanged(2, Feed::Nothing);
     unchanged.frame.close();
-    QCOMPARE(unchanged.store.readInterfaceSize(), 2);
+    QCOMPARE(unchanged.settings.readInterfaceSize(), 2);
 }
 
 void FrameTest::minimiseHidesAndTrayClickRestores()

@@ -1,6 +1,6 @@
 // The link control and the About dialog.
-#include "about_dialog.h"
-#include "hyperlink.h"
+#include "gui/controls/hyperlink.h"
+#include "gui/dialogs/about_dialog.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,25 +14,25 @@ struct Recorder
 {
     explicit Recorder(int result)
     {
-        previous = CHyperLink::setTargetOpener([this, result](const QString &target) {
+        previous = HyperLink::setTargetOpener([this, result](const QString &target) {
             targets << target;
             return result;
         });
     }
-    ~Recorder() { CHyperLink::setTargetOpener(previous); }
+    ~Recorder() { HyperLink::setTargetOpener(previous); }
 
     QStringList targets;
     TargetOpener previous;
 };
 
-void hover(CHyperLink &link, QPoint point)
+void hover(HyperLink &link, QPoint point)
 {
     QMouseEvent move(QEvent::MouseMove, point, link.mapToGlobal(point), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(&link, &move);
 }
 
-void leave(CHyperLink &link)
+void leave(HyperLink &link)
 {
     QEvent event(QEvent::Leave);
     QApplication::sendEvent(&link, &event);
@@ -68,7 +68,7 @@ void HyperlinkTest::coloursFollowHoverFocusAndHistory()
     Recorder opened(42);
     QWidget host;
     auto *button = new QPushButton(QStringLiteral("OK"), &host);
-    auto *link = new CHyperLink(QStringLiteral("halvern.example"), &host);
+    auto *link = new HyperLink(QStringLiteral("halvern.example"), &host);
     link->move(0, 40);
     link->attach();
     button->setFocus();
@@ -76,40 +76,40 @@ void HyperlinkTest::coloursFollowHoverFocusAndHistory()
     host.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&host));
     auto shown = [&] { return link->palette().color(QPalette::WindowText); };
-    QCOMPARE(shown(), CHyperLink::linkColour);
+    QCOMPARE(shown(), HyperLink::linkColour);
 
     hover(*link, QPoint(2, 2));
-    QCOMPARE(shown(), CHyperLink::linkColour); // no hover colour by default
-    QVERIFY(link->changeLinkStyle(0, CHyperLink::LinkHoverColour, true));
-    QCOMPARE(shown(), CHyperLink::hoverColour);
+    QCOMPARE(shown(), HyperLink::linkColour); // no hover colour by default
+    QVERIFY(link->changeLinkStyle(0, HyperLink::LinkHoverColour, true));
+    QCOMPARE(shown(), HyperLink::hoverColour);
     leave(*link);
-    QCOMPARE(shown(), CHyperLink::linkColour);
+    QCOMPARE(shown(), HyperLink::linkColour);
 
     QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(2, 2));
     QCOMPARE(opened.targets, QStringList {"halvern.example"});
     QVERIFY(link->hasFocus());
-    QCOMPARE(shown(), CHyperLink::activeColour);
+    QCOMPARE(shown(), HyperLink::activeColour);
     link->clearFocus();
-    QCOMPARE(shown(), CHyperLink::visitedColour);
+    QCOMPARE(shown(), HyperLink::visitedColour);
     hover(*link, QPoint(2, 2));
-    QCOMPARE(shown(), CHyperLink::hoverColour);
+    QCOMPARE(shown(), HyperLink::hoverColour);
     hover(*link, QPoint(-5, 2));
-    link->changeLinkStyle(0, CHyperLink::LinkNoActiveColour, true);
+    link->changeLinkStyle(0, HyperLink::LinkNoActiveColour, true);
     link->setFocus();
-    QCOMPARE(shown(), CHyperLink::visitedColour);
+    QCOMPARE(shown(), HyperLink::visitedColour);
 }
 
 void HyperlinkTest::opensOnReleaseOrOnPress()
 {
     Recorder opened(42);
-    CHyperLink link(QStringLiteral("page"));
+    HyperLink link(QStringLiteral("page"));
     link.attach();
     QTest::mousePress(&link, Qt::LeftButton, {}, QPoint(2, 2));
     QVERIFY(opened.targets.isEmpty());
     QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(2, 2));
     QCOMPARE(opened.targets.size(), 1);
 
-    QVERIFY(link.changeLinkStyle(0, CHyperLink::LinkFollowOnPress, true));
+    QVERIFY(link.changeLinkStyle(0, HyperLink::LinkFollowOnPress, true));
     QTest::mousePress(&link, Qt::LeftButton, {}, QPoint(2, 2));
     QCOMPARE(opened.targets.size(), 2);
     QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(2, 2));
@@ -121,7 +121,7 @@ void HyperlinkTest::opensOnReleaseOrOnPress()
 void HyperlinkTest::failedOpenIsReportedAndLinkStaysUnvisited()
 {
     Recorder opened(2);
-    CHyperLink link(QStringLiteral("missing.htm"));
+    HyperLink link(QStringLiteral("missing.htm"));
     link.attach();
     QString caption, text;
     QTimer::singleShot(0, this, [&] {
@@ -135,7 +135,7 @@ void HyperlinkTest::failedOpenIsReportedAndLinkStaysUnvisited()
     QCOMPARE(caption, QStringLiteral("Lark"));
     QCOMPARE(text, QStringLiteral("Can't open link:\n\nThe specified file was not found."));
     QVERIFY(!link.isVisited());
-    QCOMPARE(link.textColour(), CHyperLink::linkColour);
+    QCOMPARE(link.textColour(), HyperLink::linkColour);
 }
 
 void HyperlinkTest::failureMessages_data()
@@ -160,14 +160,14 @@ void HyperlinkTest::failureMessages()
 
 void HyperlinkTest::changeLinkStyleRefusesSharedBit()
 {
-    CHyperLink link(QStringLiteral("x"));
+    HyperLink link(QStringLiteral("x"));
     link.attach();
     QCOMPARE(link.linkStyle(), 0x15u);
-    QVERIFY(!link.changeLinkStyle(CHyperLink::LinkHoverColour | CHyperLink::LinkUnderline,
-                                  CHyperLink::LinkHoverColour, true));
+    QVERIFY(!link.changeLinkStyle(HyperLink::LinkHoverColour | HyperLink::LinkUnderline,
+                                  HyperLink::LinkHoverColour, true));
     QCOMPARE(link.linkStyle(), 0x15u);
     QVERIFY(link.font().underline());
-    QVERIFY(link.changeLinkStyle(CHyperLink::LinkUnderline, CHyperLink::LinkHoverColour, true));
+    QVERIFY(link.changeLinkStyle(HyperLink::LinkUnderline, HyperLink::LinkHoverColour, true));
     QCOMPARE(link.linkStyle(), 0x16u);
     QVERIFY(!link.font().underline());
 }
@@ -197,7 +197,7 @@ void HyperlinkTest::commandCutAtPlaceholder()
 void HyperlinkTest::attachTakesTextAsTargetAndFits()
 {
     QWidget host;
-    auto *link = new CHyperLink(QStringLiteral("Orvale"), &host);
+    auto *link = new HyperLink(QStringLiteral("Orvale"), &host);
     link->setGeometry(20, 30, 200, 40);
     link->attach();
     QCOMPARE(link->target(), QStringLiteral("Orvale"));
@@ -207,7 +207,7 @@ void HyperlinkTest::attachTakesTextAsTargetAndFits()
     QCOMPARE(link->geometry(),
              QRect(20, 30, metrics.horizontalAdvance(QStringLiteral("Orvale")), metrics.height()));
 
-    auto *empty = new CHyperLink(QString(), &host);
+    auto *empty = new HyperLink(QString(), &host);
     empty->attach();
     QVERIFY(empty->target().isEmpty());
     QVERIFY(empty->text().isEmpty());
@@ -215,16 +215,16 @@ void HyperlinkTest::attachTakesTextAsTargetAndFits()
 
 void HyperlinkTest::aboutDialogHasBothLinks()
 {
-    CAboutDialog about(true);
+    AboutDialog about(true);
     QCOMPARE(about.windowTitle(), QStringLiteral("关于Tamberly"));
     QCOMPARE(about.webLink()->objectName(), QStringLiteral("1009"));
     QCOMPARE(about.webLink()->target(), QStringLiteral("halvern.example"));
-    QVERIFY(about.webLink()->linkStyle() & CHyperLink::LinkHoverColour);
+    QVERIFY(about.webLink()->linkStyle() & HyperLink::LinkHoverColour);
     QCOMPARE(about.mailLink()->target(), QStringLiteral("mailto:support@halvern.example"));
     QVERIFY(!about.mailLink()->pixmap().isNull());
     QCOMPARE(about.mailLink()->linkStyle() & 0x0f,
-             unsigned(CHyperLink::LinkUnderline | CHyperLink::LinkHoverColour
-                      | CHyperLink::LinkFollowOnPress));
+             unsigned(HyperLink::LinkUnderline | HyperLink::LinkHoverColour
+                      | HyperLink::LinkFollowOnPress));
     bool notice = false;
     for (QLabel *label : about.findChildren<QLabel *>())
         notice |= label->text() == QStringLiteral("行情为模拟数据");

@@ -3,11 +3,11 @@
 // A window on a fresh settings tree for the widget tests, fed by the simulated quote server
 // (or by nothing, when it must stay without data), and a recorder for the pages it opens.
 
-#include "hyperlink.h"
-#include "lark_view.h"
-#include "main_frame.h"
-#include "quote_server.h"
-#include "settings_store.h"
+#include "gui/controls/hyperlink.h"
+#include "gui/main_frame.h"
+#include "gui/view/lark_view.h"
+#include "launch/registry_settings.h"
+#include "quoteserver/quote_server.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -25,12 +25,12 @@ class OpenedTargets
 public:
     explicit OpenedTargets(int result = 42)
     {
-        m_previous = ui::CHyperLink::setTargetOpener([this, result](const QString &target) {
+        m_previous = ui::HyperLink::setTargetOpener([this, result](const QString &target) {
             targets << target;
             return result;
         });
     }
-    ~OpenedTargets() { ui::CHyperLink::setTargetOpener(m_previous); }
+    ~OpenedTargets() { ui::HyperLink::setTargetOpener(m_previous); }
 
     QStringList targets; // the opener runs on the user-interface thread only
 
@@ -62,9 +62,9 @@ struct WindowRig
     using Adjust = std::function<void(EngineConfig &, WindowRig &)>;
 
     explicit WindowRig(int size = 1, Feed feed = Feed::Simulated, const Adjust &adjust = {})
-        : store(registryRoot())
+        : settings(registryRoot())
     {
-        store.provisionMakerKey();
+        settings.provisionMakerKey();
         EngineConfig config;
         // Nothing listens on port 1, so the engine ends up without data at once.
         config.quoteServer = {"127.0.0.1", 1};
@@ -75,7 +75,7 @@ struct WindowRig
         config.chartServer = config.quoteServer;
         config.webSite = config.quoteServer;
         config.interfaceSize = size;
-        config.store = &store;
+        config.settings = &settings;
         config.pauseUnit = std::chrono::milliseconds(20);
         config.flashPhase = std::chrono::milliseconds(20);
         if (adjust)
@@ -92,7 +92,7 @@ struct WindowRig
         return registryRoot() / "SOFTWARE" / "halvern" / "tamberly";
     }
 
-    ui::CLarkView &view() { return *frame.view(); }
+    ui::LarkView &view() { return *frame.view(); }
     Engine &engine() { return view().engine(); }
     template<typename T>
     T *control(int id)
@@ -111,9 +111,9 @@ struct WindowRig
     }
 
     QTemporaryDir dir;
-    SettingsStore store;
+    RegistrySettings settings;
     std::unique_ptr<sim::QuoteServer> server;
-    CMainFrame frame; // last: its engine stops before the server and the store go
+    MainFrame frame; // last: its engine stops before the server and the settings go
 };
 
 } // namespace lark::test

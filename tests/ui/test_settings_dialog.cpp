@@ -1,4 +1,4 @@
-#include "settings_dialog.h"
+#include "gui/dialogs/settings_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,7 +34,7 @@ SettingsRecord watchRecord()
 struct Shown
 {
     explicit Shown(const SettingsRecord &record)
-        : dialog(std::make_unique<CSettingsDialog>(record))
+        : dialog(std::make_unique<SettingsDialog>(record))
     {
         dialog->setReporter([this](QWidget *, const QString &text) { messages << text; });
         dialog->show();
@@ -59,7 +59,7 @@ struct Shown
     bool inRankingMode() const { return inMode(true); }
     bool inWatchMode() const { return inMode(false); }
 
-    std::unique_ptr<CSettingsDialog> dialog;
+    std::unique_ptr<SettingsDialog> dialog;
     QStringList messages;
 };
 

@@ -1,4 +1,4 @@
-#include "tone_player.h"
+#include "gui/desktop/tone_player.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The quote list view: columns per size, the list port, in-place code edit, double-click,
 // the page zones and the clock.
-#include "forms.h"
+#include "gui/forms.h"
+#include "gui/view/view_ports.h"
 #include "test_rig.h"
-#include "view_ports.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // The window while the quote server misbehaves: the user-interface thread keeps answering
 // within 100 ms whatever the replies are, and closing during a stalled query is prompt.
-#include "fault.h"
+#include "quoteserver/fault.h"
 #include "test_rig.h"
 
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine.h"
-#include "quote_server.h"
-#include "recording_ports.h"
-#include "settings_store.h"
+#include "engine/engine.h"
+#include "launch/registry_settings.h"
+#include "quoteserver/quote_server.h"
+#include "support/recording_ports.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ struct EngineFixture : ::testing::Test
     std::filesystem::path root = std::filesystem::temp_directory_path()
         / ("lark-engine-" + std::to_string(::getpid()) + "-"
            + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    SettingsStore store {root};
+    RegistrySettings settings {root};
     RecordingList list;
     RecordingDesktop desktop;
     EngineConfig config;
@@ -34,7 +34,7 @@ struct EngineFixture : ::testing::Test
         config.pauseUnit = std::chrono::milliseconds(10);
         config.flashPhase = std::chrono::milliseconds(5);
         config.timeouts.stalled = std::chrono::seconds(2);
-        config.store = &store;
+        config.settings = &settings;
         config.clock = [] {
             std::tm t {};
             t.tm_year = 124;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "quote_types.h"
+#include "quoteserver/quote_types.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "recording_ports.h"
+#include "support/recording_ports.h"
 
 #include <thread>
 

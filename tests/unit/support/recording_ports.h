@@ -1,7 +1,7 @@
 #pragma once
 
-#include "console_list.h"
-#include "ports.h"
+#include "console/console_list.h"
+#include "engine/ports.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wire.h"
+#include "protocol/wire.h"
 
 #include <cstdint>
 #include <initializer_list>

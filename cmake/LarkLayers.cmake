@@ -1,0 +1,66 @@
+# The layers of src/: a folder is one target, and a target reaches only its own folder and the
+# folders below it. lark_layer() refuses, at configure time, an include without its folder, an
+# include of a layer above, and Qt anywhere but in the window's layer.
+
+# Every project include names its folder; a toolkit-free layer includes no Qt header.
+function(_lark_check_includes folder allowed toolkit_free)
+  file(GLOB_RECURSE files ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(file ${files})
+    file(STRINGS ${file} lines REGEX "^#include ")
+    foreach(line ${lines})
+      if(line MATCHES "^#include \"([^\"/]+)/")
+        if(NOT CMAKE_MATCH_1 IN_LIST allowed)
+          message(FATAL_ERROR "${file}: '${line}' reaches ${CMAKE_MATCH_1}/, "
+                              "not a layer below src/${folder}/")
+        endif()
+      elseif(line MATCHES "^#include \"[^\"]+\\.h\"")
+        message(FATAL_ERROR "${file}: '${line}' must name its folder under src/")
+      elseif(toolkit_free AND line MATCHES "^#include <Q")
+        message(FATAL_ERROR "${file}: '${line}': Qt belongs in src/gui/ only")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
+
+# Checked once every target exists: no Qt library in a toolkit-free target's link closure.
+function(_lark_check_no_qt target)
+  set(pending ${target})
+  set(seen "")
+  while(pending)
+    list(POP_FRONT pending item)
+    if(item IN_LIST seen OR NOT TARGET ${item})
+      continue()
+    endif()
+    list(APPEND seen ${item})
+    get_target_property(type ${item} TYPE)
+    set(links "")
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+      get_target_property(direct ${item} LINK_LIBRARIES)
+      list(APPEND links ${direct})
+    endif()
+    get_target_property(interface ${item} INTERFACE_LINK_LIBRARIES)
+    list(APPEND links ${interface})
+    foreach(link ${links})
+      string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+      if(link MATCHES "^Qt[0-9]*::")
+        message(FATAL_ERROR "${target} is toolkit-free but links ${link} (through ${item})")
+      endif()
+      list(APPEND pending ${link})
+    endforeach()
+  endwhile()
+endfunction()
+
+# lark_layer(<target>... BELOW <folder>... [TOOLKIT_FREE]) in the folder's own CMakeLists.txt.
+function(lark_layer)
+  cmake_parse_arguments(ARG "TOOLKIT_FREE" "" "BELOW" ${ARGN})
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  _lark_check_includes(${folder} "${folder};${ARG_BELOW}" ${ARG_TOOLKIT_FREE})
+  foreach(target ${ARG_UNPARSED_ARGUMENTS})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    if(ARG_TOOLKIT_FREE)
+      # A deferred call reads its arguments when it runs: pass the name, not the variable.
+      cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]]
+                                CALL _lark_check_no_qt [[${target}]])")
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDialog>
+
+namespace lark::ui {
+
+class HyperLink;
+
+// Product, version and maker, with a link to the maker's site and a picture that writes a
+// mail to the maker.
+class AboutDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *kMakerMail = "mailto:support@halvern.example";
+
+    explicit AboutDialog(bool simulated, QWidget *parent = nullptr);
+
+    HyperLink *webLink() const { return m_webLink; }
+    HyperLink *mailLink() const { return m_mailLink; }
+
+private:
+    HyperLink *m_webLink = nullptr;
+    HyperLink *m_mailLink = nullptr;
+};
+
+} // namespace lark::ui

@@ -1,0 +1,163 @@
+#include "gui/forms.h"
+
+#include <cstdio>
+#include <mutex>
+
+static void initLarkResources()
+{
+    Q_INIT_RESOURCE(lark);
+}
+
+namespace lark::ui {
+namespace {
+
+constexpr int kDragStripHeight = 27;
+
+DialogTemplate makeAboutTemplate(const char *notice)
+{
+    return {ids::kAboutDialog,
+            "关于Tamberly",
+            QSize(181, 87),
+            "MS Serif",
+            8,
+            {
+                {-1, ControlKind::Icon, "<img src=\":/res/icon-128.png\">", QRect(17, 13, 20, 20)},
+                {-1, ControlKind::Static, "Tamberly Version 2.0", QRect(72, 26, 84, 8)},
+                {-1, ControlKind::Static, notice, QRect(72, 47, 64, 8)},
+                {ids::kOk, ControlKind::DefaultButton, "确定", QRect(108, 65, 32, 14)},
+                {-1, ControlKind::Static, "Halvern------Orvale", QRect(71, 9, 102, 8)},
+                {ids::kWebLink, ControlKind::Static, "halvern.example", QRect(11, 47, 59, 8)},
+                {ids::kMailLink, ControlKind::Image, "", QRect(13, 62, 37, 20)},
+            }};
+}
+
+QRect zone(int left, int right, int top, int bottom)
+{
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+const ColumnSpec kCode {"  代码", Qt::AlignLeft, 45};
+const ColumnSpec kName {"    名称", Qt::AlignLeft, 62};
+const ColumnSpec kVolume {"成交量  ", Qt::AlignRight, 60};
+
+// The medium and small next-page zones lie where their pictures end; they sit beside the
+// list's last rows instead, so that every size can page forward.
+const SizeLayout kLayouts[] = {
+    {1,
+     ":/res/background-149.png",
+     QSize(487, 330),
+     {kCode,
+      kName,
+      {"最新价 ", Qt::AlignRight, 55},
+      kVolume,
+      {"涨跌  ", Qt::AlignRight, 50},
+      {"买入  ", Qt::AlignRight, 50},
+      {"卖出  ", Qt::AlignRight, 50},
+      {"涨跌幅  ", Qt::AlignRight, 50}},
+     16,
+     490,
+     zone(466, 479, 46, 64),
+     zone(466, 479, 281, 294)},
+    {2,
+     ":/res/background-148.png",
+     QSize(347, 197),
+     {kCode, kName, {"最新价 ", Qt::AlignRight, 55}, kVolume, {"涨跌幅 ", Qt::AlignRight, 50}},
+     8,
+     350,
+     zone(326, 344, 46, 64),
+     zone(326, 339, 151, 166)},
+    {3,
+     ":/res/background-150.png",
+     QSize(247, 145),
+     {kCode, kName, {"最新价 ", Qt::AlignRight, 50}},
+     3,
+     350,
+     zone(211, 224, 31, 44),
+     zone(211, 224, 97, 110)},
+};
+
+} // namespace
+
+void loadResources()
+{
+    static std::once_flag once;
+    std::call_once(once, initLarkResources);
+}
+
+const DialogTemplate &quoteFormTemplate()
+{
+    static const DialogTemplate form {
+        ids::kQuoteForm,
+        "",
+        QSize(96, 66),
+        "MS Sans Serif",
+        8,
+        {
+            {ids::kStatusText, ControlKind::Static, "Halvern---Orvale", QRect(0, 33, 92, 8)},
+            {ids::kSiteNameLink, ControlKind::Static, "Orvale", QRect(21, 45, 57, 8)},
+            {ids::kPreviousPageButton, ControlKind::PushButton, "上一页", QRect(12, 20, 28, 12)},
+            {ids::kNextPageButton, ControlKind::PushButton, "下一页", QRect(41, 26, 28, 12)},
+            {ids::kClockText, ControlKind::Static, "", QRect(5, 38, 73, 8)},
+            // The list is made by the view; the template only places it.
+            {ids::kQuoteList, ControlKind::Static, "List1", QRect(0, 0, 92, 21)},
+        }};
+    return form;
+}
+
+const DialogTemplate &aboutDialogTemplate(bool simulated)
+{
+    static const DialogTemplate live = makeAboutTemplate("行情仅供参考");
+    static const DialogTemplate simulation = makeAboutTemplate("行情为模拟数据");
+    return simulated ? simulation : live;
+}
+
+const SizeLayout &sizeLayout(int interfaceSize)
+{
+    for (const SizeLayout &layout : kLayouts) {
+        if (layout.size == interfaceSize)
+            return layout;
+    }
+    return kLayouts[0];
+}
+
+QSize frameOuterSize(const SizeLayout &layout)
+{
+    return layout.backgroundSize + QSize(5, 20);
+}
+
+ControlPlaces controlPlaces(const SizeLayout &layout, QSize client)
+{
+    const int w = client.width();
+    const int h = client.height();
+    switch (layout.size) {
+    case 2:
+        return {QRect(25, 55, w - 57, h - 97), QRect(110, h - 20, 95, 30), QRect(0, h - 20, 50, 30),
+                QRect(60, h - 20, 90, 30)};
+    case 3:
+        return {QRect(30, 55, 172, 56), QRect(75, h - 20, 95, 30), QRect(0, h - 20, 50, 30),
+                QRect(0, h - 20, 90, 30)};
+    default:
+        return {QRect(29, 55, w - 67, h - 98), QRect(180, h - 15, 110, 30), QRect(0, 200, 50, 30),
+                QRect(60, 200, 110, 30)};
+    }
+}
+
+ViewZone zoneAt(const SizeLayout &layout, QPoint point)
+{
+    if (point.x() < layout.dragStripWidth && point.y() < kDragStripHeight)
+        return ViewZone::DragStrip;
+    if (layout.previousPageZone.contains(point))
+        return ViewZone::PreviousPage;
+    if (layout.nextPageZone.contains(point))
+        return ViewZone::NextPage;
+    return ViewZone::None;
+}
+
+QString clockText(const std::tm &time)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d:%d:%d", time.tm_hour, time.tm_min, time.tm_sec);
+    return QString::fromLatin1(text);
+}
+
+} // namespace lark::ui

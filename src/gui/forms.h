@@ -1,0 +1,78 @@
+#pragma once
+
+#include "gui/dialogs/dialog_template.h"
+
+#include <QRect>
+#include <QString>
+
+#include <ctime>
+#include <vector>
+
+namespace lark::ui {
+
+// Registers the pictures of res/ (they live in a static library, so nothing pulls them in).
+void loadResources();
+
+// Controls of the quote form (101) and the About dialog (100).
+namespace ids {
+inline constexpr int kQuoteForm = 101;
+inline constexpr int kAboutDialog = 100;
+inline constexpr int kQuoteList = 1000;
+inline constexpr int kSiteNameLink = 1049;
+inline constexpr int kPreviousPageButton = 1050;
+inline constexpr int kNextPageButton = 1051;
+inline constexpr int kStatusText = 1070;
+inline constexpr int kClockText = 1075;
+inline constexpr int kOk = 1;
+inline constexpr int kWebLink = 1009;
+inline constexpr int kMailLink = 1010;
+} // namespace ids
+
+const DialogTemplate &quoteFormTemplate();
+// The notice line tells whether the figures are simulated.
+const DialogTemplate &aboutDialogTemplate(bool simulated);
+
+struct ColumnSpec
+{
+    const char *header; // UTF-8, spaces included
+    Qt::Alignment alignment;
+    int width;
+};
+
+// Everything that differs between the large (1), medium (2) and small (3) window.
+struct SizeLayout
+{
+    int size;
+    const char *background; // resource path; an @2x version lies beside it
+    QSize backgroundSize;
+    std::vector<ColumnSpec> columns;
+    int rows;
+    int dragStripWidth;
+    QRect previousPageZone; // bounds inclusive
+    QRect nextPageZone;
+};
+
+// Any size without a layout of its own gets the large one.
+const SizeLayout &sizeLayout(int interfaceSize);
+
+// The borderless frame: the background plus 5 pixels across and 20 down.
+QSize frameOuterSize(const SizeLayout &layout);
+
+struct ControlPlaces
+{
+    QRect list;
+    QRect link;
+    QRect clock;
+    QRect status;
+};
+
+ControlPlaces controlPlaces(const SizeLayout &layout, QSize client);
+
+enum class ViewZone { None, DragStrip, PreviousPage, NextPage };
+
+ViewZone zoneAt(const SizeLayout &layout, QPoint point);
+
+// "H:M:S" without leading zeros.
+QString clockText(const std::tm &time);
+
+} // namespace lark::ui

@@ -1,0 +1,105 @@
+#include "gui/lark_app.h"
+
+#include "gui/dialogs/about_dialog.h"
+#include "gui/forms.h"
+#include "gui/lark_doc.h"
+#include "gui/main_frame.h"
+#include "gui/view/lark_view.h"
+#include "gui/view/popup_menu.h"
+#include "launch/launch_setup.h"
+#include "launch/registry_settings.h"
+
+#include <QIcon>
+#include <QSocketNotifier>
+
+#include <clocale>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace lark {
+namespace {
+
+int g_quitPipe[2] = {-1, -1};
+
+void onQuitSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] ssize_t written = ::write(g_quitPipe[1], &byte, 1);
+}
+
+} // namespace
+
+LarkApp::LarkApp(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    // QApplication took the user's locale; numbers in settings and on the wire use '.'.
+    std::setlocale(LC_NUMERIC, "C");
+    setApplicationName(QStringLiteral("Lark"));
+    // The window hides to the tray; only the exit command ends the program.
+    setQuitOnLastWindowClosed(false);
+    ui::loadResources();
+    setWindowIcon(QIcon(QStringLiteral(":/res/lark.png")));
+}
+
+LarkApp::~LarkApp() = default;
+
+void LarkApp::initInstance(const LaunchSetup &setup)
+{
+    m_simulated = setup.simulated();
+    m_settings = std::make_unique<RegistrySettings>(setup.registryRoot);
+    m_settings->provisionMakerKey();
+    EngineConfig config = engineConfig(setup, *m_settings);
+
+    m_doc = std::make_unique<LarkDoc>();
+    m_frame = std::make_unique<MainFrame>();
+    connect(m_frame.get(), &MainFrame::closed, this, &QCoreApplication::quit);
+    connect(m_frame.get(), &MainFrame::appCommand, this, &LarkApp::onCommand);
+    m_frame->view()->initialUpdate(std::move(config), m_simulated);
+    watchQuitSignals();
+    m_frame->show();
+}
+
+void LarkApp::onCommand(int id)
+{
+    if (id == ui::commands::kAbout)
+        onAbout();
+    else if (id == ui::commands::kExit)
+        onExit();
+}
+
+void LarkApp::onAbout()
+{
+    ui::AboutDialog dialog(m_simulated, m_frame.get());
+    dialog.exec();
+}
+
+void LarkApp::onExit()
+{
+    if (m_frame)
+        m_frame->close();
+}
+
+// A signal handler may only write to a pipe; the notifier turns the byte into the exit command
+// on this thread.
+void LarkApp::watchQuitSignals()
+{
+    if (::pipe2(g_quitPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_quitPipe[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        char bytes[16];
+        while (::read(g_quitPipe[0], bytes, sizeof bytes) > 0) { }
+        onExit();
+    });
+    struct sigaction action
+    {
+    };
+    action.sa_handler = onQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+} // namespace lark

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QApplication>
+
+#include <memory>
+
+namespace lark {
+
+class LarkDoc;
+class MainFrame;
+class RegistrySettings;
+struct LaunchSetup;
+
+// The window program: makes document, frame and view, and turns SIGTERM and SIGINT into the
+// exit command, so every way of ending closes the window the same way.
+class LarkApp : public QApplication
+{
+    Q_OBJECT
+
+public:
+    LarkApp(int &argc, char **argv);
+    ~LarkApp() override;
+
+    // Starts the engine in the view and shows the window.
+    void initInstance(const LaunchSetup &setup);
+    MainFrame *mainFrame() const { return m_frame.get(); }
+
+    // Commands of the popup menu.
+    void onCommand(int id);
+    void onAbout();
+    void onExit();
+
+private:
+    void watchQuitSignals();
+
+    bool m_simulated = false;
+    std::unique_ptr<RegistrySettings> m_settings;
+    std::unique_ptr<LarkDoc> m_doc;
+    std::unique_ptr<MainFrame> m_frame; // last: it goes first, while the settings still exist
+};
+
+} // namespace lark

@@ -1,0 +1,9 @@
+#include "gui/lark_doc.h"
+
+namespace lark {
+
+LarkDoc::LarkDoc(QObject *parent)
+    : QObject(parent)
+{ }
+
+} // namespace lark

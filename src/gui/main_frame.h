@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+
+namespace lark {
+
+namespace ui {
+class LarkView;
+}
+
+// The borderless, always-on-top window at the top-left corner of the screen. The view fills
+// it and gives it its size; minimising hides it, so only the tray icon brings it back.
+class MainFrame : public QWidget
+{
+    Q_OBJECT
+
+public:
+    MainFrame();
+
+    ui::LarkView *view() const { return m_view; }
+
+    // Commands of the popup menu. The sizes take effect at the next start.
+    void onSizeLarge();
+    void onSizeMedium();
+    void onSizeSmall();
+    void onMinimise();
+    // Routes a popup menu command the view left to the frame; the rest go to the application.
+    void onCommand(int id);
+
+signals:
+    // About and exit, for the application object.
+    void appCommand(int id);
+    // After the view has shut down.
+    void closed();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void onTrayLeftClicked(bool alertHasFlashed);
+    void restore();
+
+    ui::LarkView *m_view;
+    bool m_minimised = false;
+};
+
+} // namespace lark

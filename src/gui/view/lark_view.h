@@ -1,0 +1,132 @@
+#pragma once
+
+#include "engine/engine.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+class QDialog;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace lark::ui {
+
+class AlertNotifier;
+class HyperLink;
+class ViewDesktop;
+class ViewQuoteList;
+struct SizeLayout;
+
+// The one view of the window: the background of the size in use, the quote list the engine
+// fills, the site link, the drag strip and the page zones. It owns the engine, which it starts
+// once everything is in place and stops when the window closes.
+class LarkView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit LarkView(QWidget *frame);
+    ~LarkView() override;
+
+    // Size, columns, tray icon, clock; then the engine starts.
+    void initialUpdate(EngineConfig config, bool simulated);
+    // Stops the engine (threads joined, settings saved) and removes the tray icon. Idempotent.
+    void shutdown();
+
+    Engine &engine() { return *m_engine; }
+    // A size chosen now takes effect at the next start.
+    void setNextInterfaceSize(int size);
+    int rankingPage() const { return m_rankingPage; }
+    QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
+    AlertNotifier *alertNotifier() const { return m_notifier; }
+
+    // The popup menu for a right-click at a point of the list's viewport: remembers the row
+    // and where the menu goes, and decides which items are enabled.
+    QMenu *makeContextMenu(QPoint viewportPoint);
+    int contextRow() const { return m_contextRow; }
+    QPoint menuPos() const { return m_menuPos; }
+    // Carries out a command of the popup menu; the frame gets those that are not the view's.
+    void runCommand(int id);
+    // The tray double-click: stops the ringing alert and shows its stock until the user closes
+    // the dialog, then lets the next alert ring. Nothing while no alert rings.
+    void acknowledgeAlerts();
+
+signals:
+    // A left click on the tray icon; alertHasFlashed once an alert has flashed the icon.
+    void trayLeftClicked(bool alertHasFlashed);
+    // A popup menu command for the frame or the application.
+    void frameCommand(int id);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void createEngine(EngineConfig config);
+    void setUpTrayIcon();
+    void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    void showTrayPicture(TrayPicture picture);
+    void layOutControls();
+    void showClock();
+    void beginDrag(QPoint globalPoint);
+    void turnPage(int step);
+    void updateCursor(QPoint point);
+    void openChart(QTreeWidgetItem *item);
+    void storeEditedCode(int row, const QString &code);
+    void openContextMenu(QPoint viewportPoint);
+    void watchAlertWithoutTray();
+
+    // Commands of the popup menu.
+    void onSettings();
+    void onDetail();
+    void openWebPage(const char *path);
+    void onBackgroundColour();
+    void onHelp();
+    void showDetail(const std::string &code, int32_t ratioBaseline);
+    // Runs a modal dialog that the window's closing dismisses; Rejected once closing.
+    int runModal(QDialog &dialog);
+
+    QLabel *m_clockText = nullptr;
+    QLabel *m_statusText = nullptr;
+    QPushButton *m_prevPageButton = nullptr;
+    QPushButton *m_nextPageButton = nullptr;
+    HyperLink *m_siteNameLink = nullptr;
+    QTreeWidget *m_quoteList = nullptr;
+
+    const SizeLayout *m_layout = nullptr;
+    QPixmap m_background;
+    int m_rankingPage = 0;
+    QSystemTrayIcon *m_trayIcon = nullptr;
+    bool m_alertHasFlashed = false;
+    AlertNotifier *m_notifier = nullptr;
+    QTimer m_alertWatch;
+    std::string m_notifiedCode;
+    std::chrono::steady_clock::time_point m_notifiedAt;
+    int m_contextRow = 0;
+    QPoint m_menuPos;
+    QPointer<QDialog> m_modal;
+    bool m_closing = false;
+    QTimer m_clockTimer;
+    LocalClock m_clock;
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+
+    std::unique_ptr<ViewQuoteList> m_listPort;
+    std::unique_ptr<ViewDesktop> m_desktopPort;
+    std::unique_ptr<Engine> m_engine; // after the ports: it is stopped before they go
+};
+
+} // namespace lark::ui

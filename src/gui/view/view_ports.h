@@ -1,0 +1,100 @@
+#pragma once
+
+#include "engine/ports.h"
+
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class QLabel;
+class QMessageBox;
+class QPushButton;
+class QTreeWidget;
+
+namespace lark::ui {
+
+struct SizeLayout;
+
+inline constexpr int kCodeLength = 6;
+
+// Columns, colours, row height and the in-place code edit of the quote list for one size.
+// onCodeEdited receives a row and its confirmed text; a cancelled edit calls nothing.
+void configureQuoteList(QTreeWidget *list, const SizeLayout &layout,
+                        std::function<void(int row, const QString &code)> onCodeEdited);
+
+struct QuoteListControls
+{
+    QTreeWidget *list;
+    QLabel *status;
+    QPushButton *previousPage;
+    QPushButton *nextPage;
+};
+
+// The engine's quote list: each call is carried out on the user-interface thread, in the
+// order the workers made them. With LARK_DUMP_LIST set, the rows are also written to that
+// file (tab-separated, at most five times a second) for tests that cannot read the screen.
+class ViewQuoteList : public QuoteListPort
+{
+public:
+    ViewQuoteList(QuoteListControls controls, std::vector<Qt::Alignment> alignments);
+
+    void deleteAllRows() override;
+    void deleteRow(int row) override;
+    void insertRow(int row, const std::string &code) override;
+    void setText(int row, int column, const std::string &text) override;
+    void setTextColour(Rgb colour) override;
+    void setStatusText(const std::string &text) override;
+    void enablePageButton(PageButton button) override;
+
+private:
+    struct HeldDelete;
+
+    template<typename Work>
+    void post(Work work);
+    void removeRow(int row);
+    void placeRow(int row, const QString &code, bool reuse);
+    void changed();
+    void dump() const;
+
+    QuoteListControls m_controls;
+    std::vector<Qt::Alignment> m_alignments;
+    std::mutex m_mutex;
+    std::shared_ptr<HeldDelete> m_lastDelete; // the last call, when it was a deletion
+    QString m_dumpPath;
+    QTimer m_dumpTimer;
+};
+
+// What the engine asks of the desktop, on the user-interface thread.
+class ViewDesktop : public DesktopPort
+{
+public:
+    ViewDesktop(QObject *context, std::function<void(TrayPicture)> showTrayPicture);
+
+    void openUrl(const std::string &url) override;
+    void playTone(int hertz, int milliseconds) override;
+    void setTrayPicture(TrayPicture picture) override;
+    bool askOkCancel(const std::string &text) override;
+
+    // The window is closing: every waiting worker goes on at once (a question counts as
+    // cancelled) and an open question is dismissed. User-interface thread only.
+    void close();
+
+private:
+    bool ask(const QString &text);
+    bool closing();
+
+    QObject *m_context;
+    std::function<void(TrayPicture)> m_showTrayPicture;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_closing = false;
+    QPointer<QMessageBox> m_question;
+};
+
+} // namespace lark::ui

@@ -1,0 +1,108 @@
+#include "launch/command_line.h"
+
+#include <algorithm>
+
+namespace lark {
+namespace {
+
+bool takeAddress(const std::string &text, std::optional<ServerAddress> &into, std::string &error,
+                 const std::string &what)
+{
+    into = parseServerAddress(text);
+    if (!into)
+        error = "bad address for " + what + ": '" + text + "' (expected HOST[:PORT])";
+    return into.has_value();
+}
+
+} // namespace
+
+CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
+                                   const std::function<const char *(const char *)> &environment)
+{
+    CommandLineResult result;
+    CommandLine &o = result.options;
+    struct AddressOption
+    {
+        const char *flag;
+        const char *variable;
+        std::optional<ServerAddress> *into;
+    };
+    const AddressOption addresses[] = {{"--quote-server", "LARK_QUOTE_SERVER", &o.quoteServer},
+                                       {"--chart-server", "LARK_CHART_SERVER", &o.chartServer},
+                                       {"--web-site", "LARK_WEB_SITE", &o.webSite}};
+    for (const AddressOption &a : addresses) {
+        const char *value = environment(a.variable);
+        if (value && *value && !takeAddress(value, *a.into, result.error, a.variable))
+            return result;
+    }
+    if (const char *value = environment("LARK_REGISTRY"); value && *value)
+        o.registry = value;
+
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string &arg = arguments[i];
+        auto next = [&](std::string &value) {
+            if (i + 1 >= arguments.size()) {
+                result.error = arg + " needs a value";
+                return false;
+            }
+            value = arguments[++i];
+            return true;
+        };
+        std::string value;
+        if (arg == "--console") {
+            o.console = true;
+        } else if (arg == "--once") {
+            o.once = true;
+        } else if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (arg == "--registry") {
+            if (!next(value))
+                return result;
+            o.registry = value;
+        } else if (auto a = std::find_if(std::begin(addresses), std::end(addresses),
+                                         [&](const AddressOption &a) { return arg == a.flag; });
+                   a != std::end(addresses)) {
+            if (!next(value) || !takeAddress(value, *a->into, result.error, arg))
+                return result;
+        } else if (arg.starts_with("--")) {
+            result.error = "unknown option " + arg;
+            return result;
+        } else {
+            o.passThrough.push_back(arg);
+        }
+    }
+    if (o.once && !o.console)
+        o.console = true;
+    return result;
+}
+
+const char *commandLineHelp()
+{
+    return "Usage: lark [options]\n"
+           "Lark watches up to 16 stocks of the Shanghai and Shenzhen markets and raises alarms.\n"
+           "\n"
+           "  --console              run the text front end instead of the window\n"
+           "  --once                 (text front end) one refresh pass, print the rows, exit\n"
+           "  --quote-server HOST[:PORT]  quote server (port 80 when omitted)\n"
+           "  --chart-server HOST[:PORT]  server of the chart pages (default: quote server)\n"
+           "  --web-site HOST[:PORT]      the maker's web site (default: quote server)\n"
+           "  --registry DIR         settings root (default $XDG_CONFIG_HOME/lark/registry)\n"
+           "  --help                 this text\n"
+           "\n"
+           "Environment: LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY\n"
+           "mean the same as the options; options win.\n"
+           "With no quote server given, Lark starts its built-in simulated quote server on a\n"
+           "free loopback port and uses it for quotes, charts and web pages: the figures are\n"
+           "simulated.\n";
+}
+
+std::filesystem::path
+defaultRegistryRoot(const std::function<const char *(const char *)> &environment)
+{
+    if (const char *xdg = environment("XDG_CONFIG_HOME"); xdg && *xdg)
+        return std::filesystem::path(xdg) / "lark" / "registry";
+    const char *home = environment("HOME");
+    return std::filesystem::path(home && *home ? home : ".") / ".config" / "lark" / "registry";
+}
+
+} // namespace lark

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "protocol/server_address.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lark {
+
+struct CommandLine
+{
+    bool console = false;
+    bool once = false;
+    bool help = false;
+    std::optional<ServerAddress> quoteServer;
+    std::optional<ServerAddress> chartServer;
+    std::optional<ServerAddress> webSite;
+    std::optional<std::filesystem::path> registry;
+    std::vector<std::string> passThrough; // options left for the toolkit
+};
+
+struct CommandLineResult
+{
+    CommandLine options;
+    std::string error; // empty when the arguments were understood
+};
+
+// Options first, then LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY.
+CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
+                                   const std::function<const char *(const char *)> &environment);
+
+const char *commandLineHelp();
+
+// $XDG_CONFIG_HOME/lark/registry, else ~/.config/lark/registry.
+std::filesystem::path
+defaultRegistryRoot(const std::function<const char *(const char *)> &environment);
+
+} // namespace lark

@@ -1,0 +1,39 @@
+#include "launch/launch_setup.h"
+
+#include "launch/registry_settings.h"
+#include "quoteserver/quote_server.h"
+
+namespace lark {
+
+LaunchSetup::LaunchSetup() = default;
+LaunchSetup::~LaunchSetup() = default;
+LaunchSetup::LaunchSetup(LaunchSetup &&) noexcept = default;
+
+LaunchSetup prepareLaunch(const CommandLine &options,
+                          const std::function<const char *(const char *)> &environment)
+{
+    LaunchSetup setup;
+    if (options.quoteServer) {
+        setup.quoteServer = *options.quoteServer;
+    } else {
+        setup.simulator = std::make_unique<sim::QuoteServer>();
+        setup.quoteServer = {"127.0.0.1", setup.simulator->start()};
+    }
+    setup.chartServer = options.chartServer.value_or(setup.quoteServer);
+    setup.webSite = options.webSite.value_or(setup.quoteServer);
+    setup.registryRoot = options.registry.value_or(defaultRegistryRoot(environment));
+    return setup;
+}
+
+EngineConfig engineConfig(const LaunchSetup &setup, RegistrySettings &settings)
+{
+    EngineConfig config;
+    config.quoteServer = setup.quoteServer;
+    config.chartServer = setup.chartServer;
+    config.webSite = setup.webSite;
+    config.interfaceSize = settings.readInterfaceSize();
+    config.settings = &settings;
+    return config;
+}
+
+} // namespace lark

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/engine.h"
+#include "launch/command_line.h"
+#include "protocol/server_address.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace lark {
+class RegistrySettings;
+namespace sim {
+class QuoteServer;
+}
+
+// Where quotes, charts, web pages and settings come from for this run.
+struct LaunchSetup
+{
+    ServerAddress quoteServer;
+    ServerAddress chartServer;
+    ServerAddress webSite;
+    std::filesystem::path registryRoot;
+    std::unique_ptr<sim::QuoteServer> simulator; // set when the figures are simulated
+
+    LaunchSetup();
+    ~LaunchSetup();
+    LaunchSetup(LaunchSetup &&) noexcept;
+    bool simulated() const { return simulator != nullptr; }
+};
+
+// With no quote server given, starts the built-in simulated one on a free loopback port and
+// points all three addresses at it. Throws std::runtime_error when it cannot start.
+LaunchSetup prepareLaunch(const CommandLine &options,
+                          const std::function<const char *(const char *)> &environment);
+
+// The engine's addresses and settings for this run, at the interface size they hold.
+EngineConfig engineConfig(const LaunchSetup &setup, RegistrySettings &settings);
+
+} // namespace lark

@@ -1,0 +1,112 @@
+#include "quoteserver/control_api.h"
+#include "quoteserver/quote_server.h"
+
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace {
+
+const char *const kUsage
+    = "Usage: lark-quote-server [--listen HOST:PORT] [--seed N] [--exchange-hours]\n"
+      "Serves simulated quotes over HTTP until SIGINT or SIGTERM.\n"
+      "  --listen HOST:PORT  address to listen on (default 127.0.0.1:0; port 0 = any free\n"
+      "                      port). The first line printed is \"listening on HOST:PORT\".\n"
+      "  --seed N            market model seed (default 1); same seed, same figures\n"
+      "  --exchange-hours    prices move only 09:30-11:30 and 13:00-15:00 local time\n"
+      "  --help              this text\n\n";
+
+template<typename T>
+std::optional<T> number(std::string_view text)
+{
+    T value {};
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+bool parseListen(std::string_view text, lark::sim::QuoteServerOptions &options)
+{
+    const size_t colon = text.rfind(':');
+    if (colon == std::string_view::npos || colon == 0)
+        return false;
+    const auto port = number<int>(text.substr(colon + 1));
+    if (!port || *port < 0 || *port > 65535)
+        return false;
+    options.host = std::string(text.substr(0, colon));
+    options.port = *port;
+    return true;
+}
+
+// Returns an error message, or nothing when the arguments are good.
+std::optional<std::string> parseArguments(int argc, char **argv,
+                                          lark::sim::QuoteServerOptions &options, bool &help)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        std::string_view value;
+        const bool takesValue = arg == "--listen" || arg == "--seed";
+        if (takesValue) {
+            if (i + 1 >= argc)
+                return std::string(arg) + " needs a value";
+            value = argv[++i];
+        }
+        if (arg == "--help" || arg == "-h") {
+            help = true;
+        } else if (arg == "--exchange-hours") {
+            options.exchangeHours = true;
+        } else if (arg == "--listen") {
+            if (!parseListen(value, options))
+                return "bad --listen address: " + std::string(value);
+        } else if (arg == "--seed") {
+            const auto seed = number<uint64_t>(value);
+            if (!seed)
+                return "bad --seed: " + std::string(value);
+            options.seed = *seed;
+        } else {
+            return "unknown argument: " + std::string(arg);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    lark::sim::QuoteServerOptions options;
+    bool help = false;
+    if (const auto error = parseArguments(argc, argv, options, help)) {
+        std::fprintf(stderr, "lark-quote-server: %s\n%s", error->c_str(), kUsage);
+        return 2;
+    }
+    if (help) {
+        std::printf("%s%s", kUsage, lark::sim::controlUsage());
+        return 0;
+    }
+    // Blocked before any thread starts, so only sigwait below receives them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    lark::sim::QuoteServer server(options);
+    try {
+        const int port = server.start();
+        std::printf("listening on %s:%d\n", options.host.c_str(), port);
+        std::fflush(stdout);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "lark-quote-server: %s\n", e.what());
+        return 1;
+    }
+    int signal = 0;
+    sigwait(&signals, &signal);
+    server.stop();
+    return 0;
+}

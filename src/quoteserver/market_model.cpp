@@ -1,0 +1,187 @@
+#include "quoteserver/market_model.h"
+
+#include "protocol/c_format.h"
+#include "protocol/gbk.h"
+#include "quoteserver/rng.h"
+#include "quoteserver/stock_names.h"
+
+#include <cmath>
+#include <numbers>
+#include <unordered_set>
+
+namespace lark::sim {
+namespace {
+
+struct BoardLayout
+{
+    Board board;
+    int firstCode;
+    int count;
+    const char *codeFormat;
+};
+
+// Shenzhen codes are four characters, Shanghai ones six.
+constexpr BoardLayout kBoards[] = {
+    {Board::ShanghaiA, 600000, 300, "%06d"},
+    {Board::ShanghaiB, 900901, 30, "%06d"},
+    {Board::ShenzhenA, 1, 300, "%04d"},
+    {Board::ShenzhenB, 2001, 30, "%04d"},
+};
+
+uint64_t codeHash(std::string_view code)
+{
+    uint64_t h = 0x636F6465ull;
+    for (char c : code)
+        h = mix64(h ^ static_cast<unsigned char>(c));
+    return h;
+}
+
+bool inRange(std::string_view code, std::string_view first, std::string_view last)
+{
+    return code.size() == first.size() && code >= first && code <= last;
+}
+
+// The codes a fresh installation watches get a mix of lengths, the first of each
+// market a name that fills all eight bytes.
+int nameLength(std::string_view code)
+{
+    if (code == "0001" || code == "600061")
+        return 4;
+    const uint64_t h = codeHash(code);
+    if (inRange(code, "600062", "600068") || inRange(code, "0002", "0008"))
+        return 2 + static_cast<int>(h % 2);
+    return 2 + static_cast<int>(h % 3);
+}
+
+StockTraits traitsFor(uint64_t seed, std::string_view code)
+{
+    StockTraits t;
+    t.key = hashOf({seed, codeHash(code)});
+    const double tau = 2.0 * std::numbers::pi;
+    t.basePrice
+        = static_cast<int32_t>(3000.0 * std::pow(80.0 / 3.0, unitOf(mix64(t.key ^ 1))) / 10) * 10;
+    t.typicalVolume
+        = static_cast<int32_t>(30000.0 * std::pow(100.0, unitOf(mix64(t.key ^ 2))) / 100) * 100;
+    t.volatility = 0.6 + unitOf(mix64(t.key ^ 3));
+    t.slowPhase = tau * unitOf(mix64(t.key ^ 4));
+    t.fastPhase = tau * unitOf(mix64(t.key ^ 5));
+    return t;
+}
+
+std::vector<ListMarker>
+makeMarkers(std::initializer_list<std::pair<const char *, const char *>> entries)
+{
+    std::vector<ListMarker> markers;
+    for (auto [code, name] : entries)
+        markers.push_back({code, utf8ToGbk(name)});
+    return markers;
+}
+
+} // namespace
+
+MarketModel::MarketModel(uint64_t seed, bool exchangeHours)
+    : seed_(seed)
+    , session_ {exchangeHours}
+    , shanghaiMarkers_(
+          makeMarkers({{"000001", "上证指数"}, {"000002", "Ａ股指数"}, {"000003", "Ｂ股指数"}}))
+    , shenzhenMarkers_(
+          makeMarkers({{"399001", "深证成指"}, {"399002", "深成指Ａ"}, {"399106", "深证综指"}}))
+{
+    std::unordered_set<std::string> names;
+    for (const BoardLayout &layout : kBoards) {
+        for (int i = 0; i < layout.count; ++i) {
+            Stock stock;
+            stock.board = layout.board;
+            stock.code = cformat(layout.codeFormat, layout.firstCode + i);
+            stock.traits = traitsFor(seed, stock.code);
+            const bool bShare
+                = layout.board == Board::ShanghaiB || layout.board == Board::ShenzhenB;
+            const int length
+                = bShare ? std::min(nameLength(stock.code), 3) : nameLength(stock.code);
+            for (uint64_t salt = 0;; ++salt) {
+                std::string name = makeStockName(hashOf({codeHash(stock.code), salt}), length);
+                stock.nameGbk = utf8ToGbk(bShare ? name + "B" : name);
+                if (names.insert(stock.nameGbk).second)
+                    break;
+            }
+            byCode_.emplace(stock.code, stocks_.size());
+            stocks_.push_back(std::move(stock));
+        }
+        boardEnds_[static_cast<int>(layout.board)] = stocks_.size();
+    }
+}
+
+size_t MarketModel::boardBegin(Board board) const
+{
+    const int i = static_cast<int>(board);
+    return i == 0 ? 0 : boardEnds_[i - 1];
+}
+
+std::span<const Stock> MarketModel::board(Board board) const
+{
+    const size_t begin = boardBegin(board);
+    return std::span<const Stock>(stocks_).subspan(begin, boardEnds_[int(board)] - begin);
+}
+
+const Stock *MarketModel::find(std::string_view code) const
+{
+    auto it = byCode_.find(std::string(code));
+    return it == byCode_.end() ? nullptr : &stocks_[it->second];
+}
+
+std::span<const ListMarker> MarketModel::markers(bool shanghai) const
+{
+    return shanghai ? shanghaiMarkers_ : shenzhenMarkers_;
+}
+
+int32_t MarketModel::stockNumber(const Stock &stock) const
+{
+    const auto position = static_cast<int32_t>(&stock - stocks_.data());
+    if (isShanghai(stock.board))
+        return position;
+    return position + static_cast<int32_t>(shanghaiMarkers_.size());
+}
+
+const Stock *MarketModel::stockByNumber(int32_t number) const
+{
+    const auto shanghaiStocks = static_cast<int32_t>(boardBegin(Board::ShenzhenA));
+    if (number < 0)
+        return nullptr;
+    if (number < shanghaiStocks)
+        return &stocks_[number];
+    const int32_t position = number - static_cast<int32_t>(shanghaiMarkers_.size());
+    if (position < shanghaiStocks || position >= static_cast<int32_t>(stocks_.size()))
+        return nullptr;
+    return &stocks_[position];
+}
+
+Quote MarketModel::quote(const Stock &stock, std::time_t t) const
+{
+    const LocalMoment now = localMoment(t);
+    Quote q = DayPath(stock.traits, now.day, session_).at(session_.tickAt(now.secondOfDay));
+    q.nameGbk = stock.nameGbk;
+    return q;
+}
+
+std::vector<int32_t> MarketModel::intradayPrices(const Stock &stock, std::time_t t) const
+{
+    const LocalMoment now = localMoment(t);
+    return DayPath(stock.traits, now.day, session_).pricesUpTo(session_.tickAt(now.secondOfDay));
+}
+
+std::vector<DayRecord> MarketModel::history(const Stock &stock, int32_t firstDay, int32_t endDay,
+                                            size_t maxRecords) const
+{
+    std::vector<DayRecord> records;
+    for (int32_t day = firstDay; day < endDay && records.size() < maxRecords; ++day) {
+        if (!isWeekday(day))
+            continue;
+        const DayFigures f = DayPath(stock.traits, day, session_).summary();
+        const double averagePrice = (f.open + f.high + f.low + f.close) / 4.0;
+        records.push_back({dateNumber(day), f.open, f.high, f.low, f.close, f.volume / 100,
+                           static_cast<int32_t>(f.volume * averagePrice / 1e6)});
+    }
+    return records;
+}
+
+} // namespace lark::sim

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "quoteserver/model_time.h"
+#include "quoteserver/price_path.h"
+#include "quoteserver/quote_types.h"
+
+#include <cstdint>
+#include <ctime>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace lark::sim {
+
+enum class Board { ShanghaiA, ShanghaiB, ShenzhenA, ShenzhenB };
+
+inline bool isShanghai(Board board)
+{
+    return board == Board::ShanghaiA || board == Board::ShanghaiB;
+}
+
+struct Stock
+{
+    std::string code;
+    std::string nameGbk;
+    Board board = Board::ShanghaiA;
+    StockTraits traits;
+};
+
+// Index-like entries that head each market's stock list.
+struct ListMarker
+{
+    std::string code;
+    std::string nameGbk;
+};
+
+// One day of a stock's history as served: volume in lots of 100 shares.
+struct DayRecord
+{
+    int32_t date = 0; // YYYYMMDD
+    int32_t open = 0, high = 0, low = 0, close = 0;
+    int32_t volumeLots = 0;
+    int32_t amountThousands = 0; // thousands of yuan
+};
+
+// Every stock and figure the server hands out, deterministic from the seed and the
+// model time. Codes and names do not depend on the seed; prices and volumes do.
+class MarketModel
+{
+public:
+    explicit MarketModel(uint64_t seed = 1, bool exchangeHours = false);
+
+    uint64_t seed() const { return seed_; }
+    const TradingSession &session() const { return session_; }
+
+    // In code order; Shanghai A, Shanghai B, Shenzhen A, Shenzhen B one after another.
+    std::span<const Stock> allStocks() const { return stocks_; }
+    std::span<const Stock> board(Board board) const;
+    const Stock *find(std::string_view code) const;
+    std::span<const ListMarker> markers(bool shanghai) const;
+
+    // The client's numbering: Shanghai stocks count from 0 in list order, Shenzhen
+    // ones follow after the whole Shanghai list, markers included.
+    int32_t stockNumber(const Stock &stock) const;
+    const Stock *stockByNumber(int32_t number) const;
+
+    // Model figures, no pins.
+    Quote quote(const Stock &stock, std::time_t t) const;
+    std::vector<int32_t> intradayPrices(const Stock &stock, std::time_t t) const;
+    // Weekdays from firstDay up to, not including, endDay; days count from 1970-01-01.
+    std::vector<DayRecord> history(const Stock &stock, int32_t firstDay, int32_t endDay,
+                                   size_t maxRecords) const;
+
+private:
+    void addBoard(Board board, int count);
+    size_t boardBegin(Board board) const;
+
+    uint64_t seed_;
+    TradingSession session_;
+    std::vector<Stock> stocks_;
+    std::unordered_map<std::string, size_t> byCode_;
+    std::vector<ListMarker> shanghaiMarkers_, shenzhenMarkers_;
+    size_t boardEnds_[4] = {};
+};
+
+} // namespace lark::sim

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "quoteserver/market_view.h"
+#include "quoteserver/reply.h"
+
+#include <string_view>
+
+namespace lark::sim {
+
+// Answers a quote query: the part of the target after the query head, e.g.
+// "GetStkOneHQWithNameSH?507193&600061".
+Reply answerQuery(std::string_view query, const MarketView &view);
+
+} // namespace lark::sim

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "quoteserver/fault.h"
+#include "quoteserver/market_model.h"
+#include "quoteserver/quote_types.h"
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lark::sim {
+
+struct QuoteServerOptions
+{
+    std::string host = "127.0.0.1";
+    int port = 0; // 0 = any free port
+    uint64_t seed = 1;
+    bool exchangeHours = false; // prices move only 09:30-11:30 and 13:00-15:00 local time
+};
+
+// The stand-in for the quote server: serves the quote queries and pages over HTTP
+// from one MarketModel, with pins, faults and a clock tests can control. Every
+// method may be called from any thread while serving.
+class QuoteServer
+{
+public:
+    explicit QuoteServer(QuoteServerOptions options = {});
+    ~QuoteServer();
+    QuoteServer(const QuoteServer &) = delete;
+    QuoteServer &operator=(const QuoteServer &) = delete;
+
+    // Binds and serves on background threads; returns the bound port. Throws
+    // std::runtime_error when it cannot bind, std::logic_error after stop().
+    int start();
+    void stop();
+    int port() const;
+
+    // Replaces any earlier pin of the code. Throws std::invalid_argument for an
+    // unknown code or a name longer than 8 GBK bytes.
+    void pin(const std::string &code, const PinnedQuote &figures);
+    void unpin(const std::string &code);
+    void unpinAll();
+
+    // Throws std::invalid_argument for figures no reply can have (see FaultBook::check).
+    void injectFault(const Fault &fault);
+    void clearFaults();
+
+    void setVersionText(std::string text); // default "version=2.0"
+    void freezeClock(std::time_t t);
+    void unfreezeClock();
+    std::time_t modelTime() const;
+
+    // Figures as a real-time quote would serve them now, pins applied.
+    std::optional<Quote> quote(std::string_view code) const;
+    // Quote-server requests seen (control ones not counted) whose target contains the text.
+    uint64_t requestCount(std::string_view targetContains) const;
+    const MarketModel &market() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace lark::sim

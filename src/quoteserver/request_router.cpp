@@ -1,0 +1,55 @@
+#include "quoteserver/request_router.h"
+
+#include "protocol/wire.h"
+#include "quoteserver/pages.h"
+#include "quoteserver/query_replies.h"
+
+namespace lark::sim {
+namespace {
+
+// The value of one key=value argument of a query string, "" when absent.
+std::string_view argument(std::string_view query, std::string_view key)
+{
+    size_t start = 0;
+    while (start <= query.size()) {
+        const size_t amp = std::min(query.find('&', start), query.size());
+        const std::string_view part = query.substr(start, amp - start);
+        if (part.size() > key.size() && part.starts_with(key) && part[key.size()] == '=')
+            return part.substr(key.size() + 1);
+        start = amp + 1;
+    }
+    return {};
+}
+
+Reply chart(std::string_view query, const MarketView &view)
+{
+    const Stock *stock = view.model().find(argument(query, "STKNO"));
+    if (!stock)
+        return errorPage(404, "No such stock.");
+    return chartPage(*stock, view.quote(*stock), view.model().intradayPrices(*stock, view.time()));
+}
+
+} // namespace
+
+Reply routeRequest(std::string_view target, const MarketView &view, const std::string &versionText)
+{
+    const size_t mark = target.find('?');
+    const std::string_view path = target.substr(0, mark);
+    const std::string_view query
+        = mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1);
+    if (target.starts_with(kQueryHead))
+        return answerQuery(target.substr(kQueryHead.size()), view);
+    if (path == "/stksrv_curve/version.txt")
+        return textReply(versionText);
+    if (path == "/stksrv_curve/Chart.asp")
+        return chart(query, view);
+    if (path == "/jinribd/jrtishi.asp")
+        return dailyTipPage();
+    if (path == "/jinribd/yizhoutz.asp")
+        return weeklyMemoPage();
+    if (path == "/download/download/tamberly.zip")
+        return downloadArchive();
+    return errorPage(404, "Not found.");
+}
+
+} // namespace lark::sim

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "quoteserver/market_view.h"
+#include "quoteserver/reply.h"
+
+#include <string>
+#include <string_view>
+
+namespace lark::sim {
+
+// Answers any quote-server request (not the control ones) from its raw target.
+Reply routeRequest(std::string_view target, const MarketView &view, const std::string &versionText);
+
+} // namespace lark::sim

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "store/registry.h"
+#include "store/stored_settings.h"
+
+#include <optional>
+
+namespace lark {
+
+// The stored settings, one text value each under SOFTWARE/halvern/tamberly.
+class SettingsStore
+{
+public:
+    explicit SettingsStore(std::filesystem::path root)
+        : m_registry(std::move(root))
+    { }
+
+    // As an installer would on a machine that has never run the program: when the tree holds
+    // no SOFTWARE key at all, make SOFTWARE/halvern, so that the first exit can save.
+    void provisionMakerKey() const;
+
+    // The stored size as a number; 1 when missing or unreadable.
+    int readInterfaceSize() const;
+    // Nothing when the key path is missing.
+    std::optional<StoredSettings> load() const;
+    // Does nothing when the maker key is missing.
+    void save(const StoredSettings &settings) const;
+
+    const Registry &registry() const { return m_registry; }
+
+private:
+    std::optional<Registry::Key> openProductKey() const;
+
+    Registry m_registry;
+};
+
+} // namespace lark

@@ -1,0 +1,106 @@
+#include "engine/alarm_rules.h"
+
+#include <gtest/gtest.h>
+
+using namespace lark;
+
+namespace {
+
+std::tm tenOClock()
+{
+    std::tm t {};
+    t.tm_hour = 10;
+    return t;
+}
+
+struct AlarmRules : ::testing::Test
+{
+    WatchTables t;
+    Options options;
+
+    std::vector<AlarmKind> fire(int32_t last, int32_t volume, float changePct, int slot = 2)
+    {
+        return fireAlarms(t, options, slot, {last, volume, changePct}, tenOClock());
+    }
+};
+
+using Kinds = std::vector<AlarmKind>;
+
+} // namespace
+
+TEST_F(AlarmRules, PriceFiresOnlyAboveAndOnlyOnce)
+{
+    t.priceAlarm[2] = 12.0f;
+    EXPECT_TRUE(fire(12000, 0, 0).empty());
+    EXPECT_EQ(fire(12010, 0, 0), Kinds {AlarmKind::Price});
+    EXPECT_EQ(t.priceAlarm[2], 0);
+    EXPECT_TRUE(fire(13000, 0, 0).empty());
+}
+
+TEST_F(AlarmRules, ChangeThresholdsWatchTheirDirectionAndTenMeansNineAndAHalf)
+{
+    struct Case
+    {
+        float threshold, change;
+        bool fires;
+    };
+    for (Case c : {Case {10, 9.6f, true},
+                   {10, 9.5f, false},
+                   {-10, -9.51f, true},
+                   {-10, -9.5f, false},
+                   {3, 3.0f, false},
+                   {3, 3.01f, true},
+                   {-3, 2, false},
+                   {-3, -3.5f, true},
+                   {10.5f, 10.4f, false},
+                   {-11, -10.5f, false}}) {
+        t.changeAlarmPct[2] = c.threshold;
+        EXPECT_EQ(!fire(1000, 0, c.change).empty(), c.fires) << c.threshold << " vs " << c.change;
+        EXPECT_EQ(t.changeAlarmPct[2] == 0, c.fires);
+    }
+}
+
+TEST_F(AlarmRules, BigOrderMeasuresAgainstTheLastBigOrderOfAnySlot)
+{
+    t.bigOrderAlarm[2] = 500000;
+    t.bigOrderAlarm[5] = 500000;
+    EXPECT_EQ(fire(1000, 600000, 0), Kinds {AlarmKind::BigOrder});
+    EXPECT_EQ(t.lastBigOrderVolume, 600000);
+    EXPECT_TRUE(fire(1000, 1000000, 0, 5).empty()); // 400000 over the last one
+    EXPECT_EQ(fire(1000, 1100001, 0, 5), Kinds {AlarmKind::BigOrder});
+}
+
+TEST_F(AlarmRules, VolumeRatioNeedsABaseline)
+{
+    t.volumeRatioAlarm[2] = 4.9f;
+    EXPECT_TRUE(fire(1000, 5000000, 0).empty()); // baseline 0: no ratio
+    t.volumeBaseline[2] = 10000;
+    t.volumeRatioAlarm[2] = 5.0f;
+    EXPECT_TRUE(fire(1000, 5000000, 0).empty());
+    t.volumeRatioAlarm[2] = 4.9f;
+    EXPECT_EQ(fire(1000, 5000000, 0), Kinds {AlarmKind::VolumeRatio});
+}
+
+TEST_F(AlarmRules, AllFourFireInTheirFixedOrder)
+{
+    t.volumeBaseline[2] = 10000;
+    t.volumeRatioAlarm[2] = 1;
+    t.bigOrderAlarm[2] = 1;
+    t.priceAlarm[2] = 1;
+    t.changeAlarmPct[2] = 1;
+    EXPECT_EQ(fire(5000, 5000000, 2),
+              (Kinds {AlarmKind::VolumeRatio, AlarmKind::BigOrder, AlarmKind::Price,
+                      AlarmKind::ChangePct}));
+}
+
+TEST_F(AlarmRules, AnOptionOffLeavesItsThresholdArmed)
+{
+    options.bigOrderAlarmOn = 0;
+    options.priceAlarmOn = 0;
+    t.bigOrderAlarm[2] = 1;
+    t.priceAlarm[2] = 1;
+    EXPECT_TRUE(fire(5000, 5000000, 0).empty());
+    EXPECT_EQ(t.bigOrderAlarm[2], 1);
+    EXPECT_EQ(t.priceAlarm[2], 1);
+    EXPECT_EQ(t.lastBigOrderVolume, 0);
+}
