@@ -80,13 +80,9 @@ check_tone() {
 mkdir -p "$artefacts"
 start_desktop
 start_sound_server
-cat >"$work/browser" <<BROWSER
-#!/bin/sh
-echo "\$1" >>"$work/opened.txt"
-BROWSER
-chmod +x "$work/browser"
+record_opened_pages
 
-launch env LARK_DUMP_LIST="$work/list.txt" BROWSER="$work/browser" \
+launch env LARK_DUMP_LIST="$work/list.txt" \
     ${PULSE_SERVER:+PULSE_SERVER=$PULSE_SERVER} "$lark" --registry "$work/registry"
 lark_pid=$launched
 wait_for_window Tamberly >/dev/null || fail "no window appeared"

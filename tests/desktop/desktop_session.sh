@@ -41,11 +41,30 @@ start_desktop() {
     exit 1
 }
 
+# Pages the programs open are appended to $work/opened.txt instead of reaching a browser: the
+# recorder is both $BROWSER and the session's own handler of web links, which the desktop asks
+# before $BROWSER whenever a real browser is installed.
+browser_env=()
+record_opened_pages() {
+    mkdir -p "$work/xdg-config" "$work/xdg-data/applications"
+    printf '#!/bin/sh\necho "$1" >>"%s/opened.txt"\n' "$work" >"$work/browser"
+    chmod +x "$work/browser"
+    printf '[Desktop Entry]\nType=Application\nName=Recorder\nExec=%s %%u\nMimeType=%s\n' \
+        "$work/browser" "x-scheme-handler/http;x-scheme-handler/https;text/html;" \
+        >"$work/xdg-data/applications/lark-test-browser.desktop"
+    printf '[Default Applications]\n%s\n%s\n%s\n' "x-scheme-handler/http=lark-test-browser.desktop" \
+        "x-scheme-handler/https=lark-test-browser.desktop" "text/html=lark-test-browser.desktop" \
+        >"$work/xdg-config/mimeapps.list"
+    browser_env=(BROWSER="$work/browser" XDG_CONFIG_HOME="$work/xdg-config"
+                 XDG_DATA_HOME="$work/xdg-data")
+}
+
 # Runs a program in the background with the desktop's environment and none of Lark's overrides;
 # the pid lands in $launched.
 launch() {
     env -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u LARK_QUOTE_SERVER -u LARK_CHART_SERVER \
-        -u LARK_WEB_SITE -u LARK_REGISTRY -u LARK_DUMP_LIST "$@" >>"$work/programs.log" 2>&1 &
+        -u LARK_WEB_SITE -u LARK_REGISTRY -u LARK_DUMP_LIST "${browser_env[@]}" "$@" \
+        >>"$work/programs.log" 2>&1 &
     launched=$!
     children+=("$launched")
 }

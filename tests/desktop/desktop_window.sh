@@ -30,16 +30,12 @@ ended_within() {
 }
 
 start_desktop
-cat >"$work/browser" <<EOF
-#!/bin/sh
-echo "\$1" >>"$work/opened.txt"
-EOF
-chmod +x "$work/browser"
+record_opened_pages
 
 start_lark() {
     rm -f "$work/list.txt"
     started=$(now_ms)
-    launch env LARK_DUMP_LIST="$work/list.txt" BROWSER="$work/browser" "$lark" \
+    launch env LARK_DUMP_LIST="$work/list.txt" "$lark" \
         --registry "$work/registry"
     lark_pid=$launched
     window=$(wait_for_window Tamberly) || fail "no window appeared"
