@@ -2,6 +2,7 @@
 
 #include "engine/ports.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -40,8 +41,8 @@ struct QuoteListControls
 // The engine's quote list. Calls made by the workers are kept in order and carried out on the
 // user-interface thread together, a short moment after the first of a burst: a pass changes the
 // list once and repaints it once, or not at all when nothing on it changed. With
-// LARK_DUMP_LIST set, the rows are also written to that file (tab-separated, at most five times
-// a second) for tests that cannot read the screen.
+// LARK_DUMP_LIST set, the rows are also written to that file (tab-separated, at once but at
+// most five times a second) for tests that cannot read the screen.
 class ViewQuoteList : public QuoteListPort
 {
 public:
@@ -62,7 +63,7 @@ private:
     void add(Call call);
     void carryOut();
     QTreeWidgetItem *makeItem() const;
-    void dump() const;
+    void dump();
 
     QuoteListControls m_controls;
     std::vector<Qt::Alignment> m_alignments;
@@ -71,6 +72,7 @@ private:
     QTimer m_batchTimer;
     QString m_dumpPath;
     QTimer m_dumpTimer;
+    QElapsedTimer m_lastDump;
 };
 
 // What the engine asks of the desktop, on the user-interface thread.

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <optional>
 #include <variant>
 
@@ -16,6 +17,7 @@ namespace {
 // Long enough to take in a whole pass against the built-in market, short enough to look
 // immediate.
 constexpr int kBatchMilliseconds = 30;
+constexpr qint64 kDumpMilliseconds = 200;
 
 struct DeleteAll
 {
@@ -64,7 +66,6 @@ ViewQuoteList::ViewQuoteList(QuoteListControls controls, std::vector<Qt::Alignme
     m_batchTimer.setInterval(kBatchMilliseconds);
     QObject::connect(&m_batchTimer, &QTimer::timeout, m_controls.list, [this] { carryOut(); });
     m_dumpTimer.setSingleShot(true);
-    m_dumpTimer.setInterval(200);
     QObject::connect(&m_dumpTimer, &QTimer::timeout, m_controls.list, [this] { dump(); });
 }
 
@@ -153,8 +154,11 @@ void ViewQuoteList::carryOut()
         colours.setColor(QPalette::Text, *colour);
         m_controls.list->setPalette(colours);
     }
-    if (rows.commit() && !m_dumpPath.isEmpty() && !m_dumpTimer.isActive())
-        m_dumpTimer.start();
+    if (rows.commit() && !m_dumpPath.isEmpty() && !m_dumpTimer.isActive()) {
+        // At once, unless the last dump was less than the interval ago.
+        const qint64 since = m_lastDump.isValid() ? m_lastDump.elapsed() : kDumpMilliseconds;
+        m_dumpTimer.start(int(std::max<qint64>(0, kDumpMilliseconds - since)));
+    }
 }
 
 QTreeWidgetItem *ViewQuoteList::makeItem() const
@@ -166,8 +170,9 @@ QTreeWidgetItem *ViewQuoteList::makeItem() const
     return item;
 }
 
-void ViewQuoteList::dump() const
+void ViewQuoteList::dump()
 {
+    m_lastDump.start();
     QSaveFile file(m_dumpPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return;
