@@ -49,13 +49,13 @@ std::string yuan(int32_t thousandths)
     return cformat("%.2f", thousandths / 1000.0);
 }
 
-std::string priceLine(const std::vector<int32_t> &prices, int32_t previousClose)
+std::string priceLine(const std::vector<PathPoint> &path, int32_t previousClose)
 {
     constexpr double width = 480, height = 200, slots = 240;
     const double top = previousClose * 1.1, bottom = previousClose * 0.9;
     std::string points;
-    for (size_t i = 0; i < prices.size(); ++i) {
-        const double y = height * (top - prices[i]) / std::max(1.0, top - bottom);
+    for (size_t i = 0; i < path.size(); ++i) {
+        const double y = height * (top - path[i].price) / std::max(1.0, top - bottom);
         points += cformat("%.1f,%.1f ", width * std::min(double(i), slots) / slots, y);
     }
     const double middle = height * (top - previousClose) / std::max(1.0, top - bottom);
@@ -79,8 +79,9 @@ Reply errorPage(int status, std::string_view message)
     return htmlReply(std::move(html), status);
 }
 
-Reply chartPage(const Stock &stock, const Quote &q, const std::vector<int32_t> &prices)
+Reply chartPage(const ChartFigures &figures)
 {
+    const Quote &q = figures.quote;
     const std::string name = escapeHtml(gbkToUtf8(untilNul(q.nameGbk)));
     const double change
         = q.previousClose > 0 ? 100.0 * (q.last - q.previousClose) / q.previousClose : 0;
@@ -90,10 +91,10 @@ Reply chartPage(const Stock &stock, const Quote &q, const std::vector<int32_t> &
                                "<tr><td>现价</td><td>%s</td><td>涨幅</td><td>%.2f%%</td></tr>\n"
                                "<tr><td>成交量</td><td>%d</td><td>成交额</td><td>%d</td></tr>\n"
                                "</table>\n",
-                               name.c_str(), stock.code.c_str(), yuan(q.previousClose).c_str(),
+                               name.c_str(), figures.code.c_str(), yuan(q.previousClose).c_str(),
                                yuan(q.open).c_str(), yuan(q.high).c_str(), yuan(q.low).c_str(),
                                yuan(q.last).c_str(), change, q.volume, q.amount);
-    body += priceLine(prices, q.previousClose);
+    body += priceLine(figures.path, q.previousClose);
     body += "<p>模拟行情，仅供测试。</p>\n";
     return htmlReply(htmlDocument(gbkToUtf8(untilNul(q.nameGbk)) + " 实时走势", body));
 }

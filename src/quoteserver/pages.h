@@ -1,13 +1,13 @@
 #pragma once
 
-#include "quoteserver/market_model.h"
+#include "quoteserver/market_source.h"
 #include "quoteserver/reply.h"
 
 #include <vector>
 
 namespace lark::sim {
 
-Reply chartPage(const Stock &stock, const Quote &quote, const std::vector<int32_t> &prices);
+Reply chartPage(const ChartFigures &figures);
 Reply dailyTipPage();
 Reply weeklyMemoPage();
 Reply downloadArchive();
