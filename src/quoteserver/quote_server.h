@@ -21,7 +21,7 @@ struct QuoteServerOptions
     int port = 0; // 0 = any free port
     uint64_t seed = 1;
     bool exchangeHours = false; // prices move only 09:30-11:30 and 13:00-15:00 local time
-    std::optional<LiveOptions> live; // set: the real market instead of the simulated one
+    std::optional<LiveOptions> live {}; // set: the real market instead of the simulated one
 };
 
 // The stand-in for the quote server: serves the quote queries and pages over HTTP

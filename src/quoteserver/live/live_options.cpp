@@ -2,6 +2,11 @@
 
 namespace lark::sim {
 
+std::string larkUserAgent()
+{
+    return "Lark/" LARK_VERSION " (personal stock watcher; Linux)";
+}
+
 std::filesystem::path defaultCacheDir(const std::function<const char *(const char *)> &environment)
 {
     if (const char *xdg = environment("XDG_CACHE_HOME"); xdg && *xdg)

@@ -8,6 +8,9 @@
 
 namespace lark::sim {
 
+// "Lark/VERSION (...)": every request names the program and its version.
+std::string larkUserAgent();
+
 // Where the live market's figures come from: scheme, host and port of each service.
 struct Upstreams
 {
@@ -40,7 +43,7 @@ struct LiveOptions
     Upstreams upstreams;
     std::filesystem::path cacheDir; // the board lists are kept here between runs
     LiveTiming timing;
-    std::string userAgent; // "Lark/2.0.0 (...)"; set by the program that starts the source
+    std::string userAgent = larkUserAgent();
     std::function<std::time_t()> clock = [] { return std::time(nullptr); }; // the trading day
 };
 

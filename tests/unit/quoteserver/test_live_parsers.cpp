@@ -65,8 +65,10 @@ const QuoteCase kQuoteCases[] = {
     {"tencent_long_names.txt", "sh688981", Outcome::Answered, "中芯国际", 89300, 88160, 88200,
      89880, 87950, 41203300, INT32_MAX, 89290, 2500, 89300, 800},
     // Missing fields: too few of them, or an empty turnover.
-    {"tencent_missing_fields.txt", "sh600061", Outcome::Failed},
-    {"tencent_missing_fields.txt", "sz000001", Outcome::Failed},
+    {"tencent_missing_fields.txt", "sh600061", Outcome::Failed, "", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+     0},
+    {"tencent_missing_fields.txt", "sz000001", Outcome::Failed, "", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+     0},
 };
 
 TEST(LiveParsers, TencentQuoteLinesGiveTheProtocolFigures)
