@@ -1,13 +1,14 @@
 #pragma once
 
-#include "quoteserver/market_source.h"
 #include "quoteserver/reply.h"
 
-#include <vector>
+#include <string>
+#include <string_view>
 
 namespace lark::sim {
 
-Reply chartPage(const ChartFigures &figures);
+// Text made safe to stand in HTML, in an element or an attribute.
+std::string escapeHtml(std::string_view text);
 Reply dailyTipPage();
 Reply weeklyMemoPage();
 Reply downloadArchive();

@@ -1,6 +1,7 @@
 #include "quoteserver/request_router.h"
 
 #include "protocol/wire.h"
+#include "quoteserver/chart/chart_page.h"
 #include "quoteserver/pages.h"
 #include "quoteserver/query_replies.h"
 
@@ -21,14 +22,15 @@ std::string_view argument(std::string_view query, std::string_view key)
     return {};
 }
 
-Reply chart(std::string_view query, MarketSource &source)
+// The chart page, or the figures it draws.
+Reply chart(std::string_view query, MarketSource &source, bool data)
 {
     const Answer<ChartFigures> answer = source.chart(argument(query, "STKNO"));
     if (answer.outcome == Outcome::Unknown)
         return errorPage(404, "No such stock.");
     if (answer.outcome == Outcome::Failed)
         return errorPage(503, "行情暂时无法取得，请稍后再试。");
-    return chartPage(answer.value);
+    return data ? chartData(answer.value) : chartPage(answer.value);
 }
 
 } // namespace
@@ -43,8 +45,8 @@ Reply routeRequest(std::string_view target, MarketSource &source, const std::str
         return answerQuery(target.substr(kQueryHead.size()), source);
     if (path == "/stksrv_curve/version.txt")
         return textReply(versionText);
-    if (path == "/stksrv_curve/Chart.asp")
-        return chart(query, source);
+    if (path == "/stksrv_curve/Chart.asp" || path == kChartDataPath)
+        return chart(query, source, path == kChartDataPath);
     if (path == "/jinribd/jrtishi.asp")
         return dailyTipPage();
     if (path == "/jinribd/yizhoutz.asp")
