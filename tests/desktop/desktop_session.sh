@@ -41,11 +41,30 @@ start_desktop() {
     exit 1
 }
 
+# The desktop's web browser is the test's recorder, $work/browser, also where a real browser
+# (chromium, for the chart page tests) is installed and registered for web pages.
+mkdir -p "$work/xdg-data/applications" "$work/xdg-config"
+cat >"$work/xdg-data/applications/lark-test-browser.desktop" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=Recorder
+Exec=$work/browser %u
+MimeType=text/html;x-scheme-handler/http;x-scheme-handler/https;
+DESKTOP
+cat >"$work/xdg-config/mimeapps.list" <<MIMEAPPS
+[Default Applications]
+text/html=lark-test-browser.desktop
+x-scheme-handler/http=lark-test-browser.desktop
+x-scheme-handler/https=lark-test-browser.desktop
+MIMEAPPS
+
 # Runs a program in the background with the desktop's environment and none of Lark's overrides;
 # the pid lands in $launched.
 launch() {
     env -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u LARK_QUOTE_SERVER -u LARK_CHART_SERVER \
-        -u LARK_WEB_SITE -u LARK_REGISTRY -u LARK_DUMP_LIST "$@" >>"$work/programs.log" 2>&1 &
+        -u LARK_WEB_SITE -u LARK_REGISTRY -u LARK_DUMP_LIST -u LARK_MARKET \
+        XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/xdg-config" \
+        "$@" >>"$work/programs.log" 2>&1 &
     launched=$!
     children+=("$launched")
 }
