@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libcurl4-openssl-dev libcpp-httplib-dev libpulse-dev
+  nlohmann-json3-dev  # the live market source reads the JSON of the public services
+  chromium  # the chart page is loaded in a headless browser by the tests
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
   xvfb xdotool curl icewm x11-utils imagemagick desktop-file-utils

@@ -69,13 +69,19 @@ int runInteractive(Engine &engine, ConsoleList &list, ConsoleDesktop &desktop,
     installQuitHandlers();
     bool inputOpen = true;
     std::string line;
-    std::cout << "Lark " << (setup.simulated() ? "(模拟行情) " : "") << "— 回车确认警报, q 回车退出"
-              << std::endl;
+    std::string market = setup.marketText();
+    std::cout << "Lark " << (market.empty() ? "" : "(" + market + ") ")
+              << "— 回车确认警报, q 回车退出" << std::endl;
     // One table per pass: drawn once the list has been quiet for a moment.
     bool pending = false;
     auto lastChange = std::chrono::steady_clock::now();
     while (!g_quitSignal) {
         auto now = std::chrono::steady_clock::now();
+        // The live market failing, or answering again.
+        if (std::string latest = setup.marketText(); latest != market) {
+            market = latest;
+            std::cout << market << std::endl;
+        }
         if (list.takeChanged()) {
             pending = true;
             lastChange = now;
@@ -124,6 +130,8 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
         for (const auto &row : list.rows())
             std::cout << joinedRow(row) << '\n';
         std::cout << std::flush;
+        if (const std::string market = setup.marketText(); !market.empty())
+            std::cerr << "lark: " << market << std::endl;
         if (list.status() != "Halvern--Orvale") {
             std::cerr << "lark: " << list.status() << std::endl;
             result = 1;

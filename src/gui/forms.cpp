@@ -104,11 +104,14 @@ const DialogTemplate &quoteFormTemplate()
     return form;
 }
 
-const DialogTemplate &aboutDialogTemplate(bool simulated)
+const DialogTemplate &aboutDialogTemplate(FigureSource source)
 {
-    static const DialogTemplate live = makeAboutTemplate("行情仅供参考");
-    static const DialogTemplate simulation = makeAboutTemplate("行情为模拟数据");
-    return simulated ? simulation : live;
+    static const DialogTemplate server = makeAboutTemplate("行情仅供参考");
+    static const DialogTemplate simulation = makeAboutTemplate("模拟行情");
+    static const DialogTemplate live = makeAboutTemplate("实时行情");
+    return source == FigureSource::Live     ? live
+        : source == FigureSource::Simulated ? simulation
+                                            : server;
 }
 
 const SizeLayout &sizeLayout(int interfaceSize)

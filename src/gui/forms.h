@@ -29,8 +29,11 @@ inline constexpr int kMailLink = 1010;
 } // namespace ids
 
 const DialogTemplate &quoteFormTemplate();
-// The notice line tells whether the figures are simulated.
-const DialogTemplate &aboutDialogTemplate(bool simulated);
+// Where the figures come from: a quote server given on the command line, or the built-in one
+// on the simulated or the real market.
+enum class FigureSource { QuoteServer, Simulated, Live };
+// The notice line tells which.
+const DialogTemplate &aboutDialogTemplate(FigureSource source);
 
 struct ColumnSpec
 {

@@ -46,7 +46,9 @@ LarkApp::~LarkApp() = default;
 
 void LarkApp::initInstance(const LaunchSetup &setup)
 {
-    m_simulated = setup.simulated();
+    m_figures = setup.live  ? ui::FigureSource::Live
+        : setup.simulated() ? ui::FigureSource::Simulated
+                            : ui::FigureSource::QuoteServer;
     m_settings = std::make_unique<RegistrySettings>(setup.registryRoot);
     m_settings->provisionMakerKey();
     EngineConfig config = engineConfig(setup, *m_settings);
@@ -55,7 +57,7 @@ void LarkApp::initInstance(const LaunchSetup &setup)
     m_frame = std::make_unique<MainFrame>();
     connect(m_frame.get(), &MainFrame::closed, this, &QCoreApplication::quit);
     connect(m_frame.get(), &MainFrame::appCommand, this, &LarkApp::onCommand);
-    m_frame->view()->initialUpdate(std::move(config), m_simulated);
+    m_frame->view()->initialUpdate(std::move(config), [&setup] { return setup.marketText(); });
     watchQuitSignals();
     m_frame->show();
 }
@@ -70,7 +72,7 @@ void LarkApp::onCommand(int id)
 
 void LarkApp::onAbout()
 {
-    ui::AboutDialog dialog(m_simulated, m_frame.get());
+    ui::AboutDialog dialog(m_figures, m_frame.get());
     dialog.exec();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/forms.h"
+
 #include <QApplication>
 
 #include <memory>
@@ -33,7 +35,7 @@ public:
 private:
     void watchQuitSignals();
 
-    bool m_simulated = false;
+    ui::FigureSource m_figures = ui::FigureSource::QuoteServer;
     std::unique_ptr<RegistrySettings> m_settings;
     std::unique_ptr<LarkDoc> m_doc;
     std::unique_ptr<MainFrame> m_frame; // last: it goes first, while the settings still exist

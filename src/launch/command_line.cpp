@@ -37,6 +37,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
     }
     if (const char *value = environment("LARK_REGISTRY"); value && *value)
         o.registry = value;
+    if (result.error = sim::applyMarketEnvironment(environment, o.market); !result.error.empty())
+        return result;
 
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string &arg = arguments[i];
@@ -64,6 +66,10 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
                    a != std::end(addresses)) {
             if (!next(value) || !takeAddress(value, *a->into, result.error, arg))
                 return result;
+        } else if (sim::isMarketOption(arg)) {
+            if (!next(value)
+                || !(result.error = sim::applyMarketOption(arg, value, o.market)).empty())
+                return result;
         } else if (arg.starts_with("--")) {
             result.error = "unknown option " + arg;
             return result;
@@ -78,22 +84,29 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
 
 const char *commandLineHelp()
 {
-    return "Usage: lark [options]\n"
-           "Lark watches up to 16 stocks of the Shanghai and Shenzhen markets and raises alarms.\n"
-           "\n"
-           "  --console              run the text front end instead of the window\n"
-           "  --once                 (text front end) one refresh pass, print the rows, exit\n"
-           "  --quote-server HOST[:PORT]  quote server (port 80 when omitted)\n"
-           "  --chart-server HOST[:PORT]  server of the chart pages (default: quote server)\n"
-           "  --web-site HOST[:PORT]      the maker's web site (default: quote server)\n"
-           "  --registry DIR         settings root (default $XDG_CONFIG_HOME/lark/registry)\n"
-           "  --help                 this text\n"
-           "\n"
-           "Environment: LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY\n"
-           "mean the same as the options; options win.\n"
-           "With no quote server given, Lark starts its built-in simulated quote server on a\n"
-           "free loopback port and uses it for quotes, charts and web pages: the figures are\n"
-           "simulated.\n";
+    static const std::string help
+        = std::string(
+              "Usage: lark [options]\n"
+              "Lark watches up to 16 stocks of the Shanghai and Shenzhen markets and raises "
+              "alarms.\n"
+              "\n"
+              "  --console              run the text front end instead of the window\n"
+              "  --once                 (text front end) one refresh pass, print the rows, exit\n"
+              "  --quote-server HOST[:PORT]  quote server (port 80 when omitted)\n"
+              "  --chart-server HOST[:PORT]  server of the chart pages (default: quote server)\n"
+              "  --web-site HOST[:PORT]      the maker's web site (default: quote server)\n"
+              "  --registry DIR         settings root (default $XDG_CONFIG_HOME/lark/registry)\n"
+              "  --help                 this text\n")
+        + sim::marketOptionsHelp()
+        + "\n"
+          "Environment: LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY,\n"
+          "LARK_MARKET, LARK_QUOTES_UPSTREAM, LARK_HISTORY_UPSTREAM, LARK_LISTS_UPSTREAM\n"
+          "mean the same as the options; options win.\n"
+          "With no quote server given, Lark starts its built-in quote server on a free\n"
+          "loopback port and uses it for quotes, charts and web pages: on the simulated\n"
+          "market (the default) or, with --market live, on the real one. The real market's\n"
+          "figures are for personal, non-commercial use.\n";
+    return help.c_str();
 }
 
 std::filesystem::path

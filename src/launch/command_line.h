@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/server_address.h"
+#include "quoteserver/market_options.h"
 
 #include <filesystem>
 #include <functional>
@@ -19,6 +20,7 @@ struct CommandLine
     std::optional<ServerAddress> chartServer;
     std::optional<ServerAddress> webSite;
     std::optional<std::filesystem::path> registry;
+    sim::MarketChoice market; // of the built-in quote server
     std::vector<std::string> passThrough; // options left for the toolkit
 };
 
@@ -28,7 +30,8 @@ struct CommandLineResult
     std::string error; // empty when the arguments were understood
 };
 
-// Options first, then LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY.
+// Options first, then LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY,
+// LARK_MARKET and LARK_*_UPSTREAM.
 CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
                                    const std::function<const char *(const char *)> &environment);
 

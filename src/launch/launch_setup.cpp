@@ -1,9 +1,26 @@
 #include "launch/launch_setup.h"
 
 #include "launch/registry_settings.h"
+#include "protocol/c_format.h"
 #include "quoteserver/quote_server.h"
 
 namespace lark {
+namespace {
+
+sim::QuoteServerOptions
+builtInServerOptions(const sim::MarketChoice &market,
+                     const std::function<const char *(const char *)> &environment)
+{
+    sim::QuoteServerOptions options;
+    if (market.live) {
+        options.live.emplace();
+        options.live->upstreams = market.upstreams;
+        options.live->cacheDir = sim::defaultCacheDir(environment);
+    }
+    return options;
+}
+
+} // namespace
 
 LaunchSetup::LaunchSetup() = default;
 LaunchSetup::~LaunchSetup() = default;
@@ -16,13 +33,35 @@ LaunchSetup prepareLaunch(const CommandLine &options,
     if (options.quoteServer) {
         setup.quoteServer = *options.quoteServer;
     } else {
-        setup.simulator = std::make_unique<sim::QuoteServer>();
-        setup.quoteServer = {"127.0.0.1", setup.simulator->start()};
+        setup.live = options.market.live;
+        setup.builtInServer
+            = std::make_unique<sim::QuoteServer>(builtInServerOptions(options.market, environment));
+        setup.quoteServer = {"127.0.0.1", setup.builtInServer->start()};
     }
     setup.chartServer = options.chartServer.value_or(setup.quoteServer);
     setup.webSite = options.webSite.value_or(setup.quoteServer);
     setup.registryRoot = options.registry.value_or(defaultRegistryRoot(environment));
     return setup;
+}
+
+std::string LaunchSetup::marketText() const
+{
+    if (!builtInServer)
+        return {};
+    if (!live)
+        return "模拟行情";
+    const auto since = builtInServer->marketStatus().failingSince;
+    if (!since)
+        return "实时行情";
+    std::tm local {}, today {};
+    const std::time_t now = std::time(nullptr);
+    localtime_r(&*since, &local);
+    localtime_r(&now, &today);
+    const std::string day = local.tm_yday == today.tm_yday && local.tm_year == today.tm_year
+        ? std::string()
+        : cformat("%02d-%02d ", local.tm_mon + 1, local.tm_mday);
+    return cformat("实时行情: 自 %s%02d:%02d:%02d 起取不到行情, 恢复后自动更新", day.c_str(),
+                   local.tm_hour, local.tm_min, local.tm_sec);
 }
 
 EngineConfig engineConfig(const LaunchSetup &setup, RegistrySettings &settings)

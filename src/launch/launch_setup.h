@@ -21,16 +21,21 @@ struct LaunchSetup
     ServerAddress chartServer;
     ServerAddress webSite;
     std::filesystem::path registryRoot;
-    std::unique_ptr<sim::QuoteServer> simulator; // set when the figures are simulated
+    std::unique_ptr<sim::QuoteServer> builtInServer; // set when no quote server was given
+    bool live = false; // the built-in server serves the real market
 
     LaunchSetup();
     ~LaunchSetup();
     LaunchSetup(LaunchSetup &&) noexcept;
-    bool simulated() const { return simulator != nullptr; }
+    bool simulated() const { return builtInServer && !live; }
+    // "模拟行情" or "实时行情", saying since when the real market has not answered while it
+    // does not; "" when the figures come from a quote server given on the command line.
+    std::string marketText() const;
 };
 
-// With no quote server given, starts the built-in simulated one on a free loopback port and
-// points all three addresses at it. Throws std::runtime_error when it cannot start.
+// With no quote server given, starts the built-in one (simulated or live, as chosen) on a
+// free loopback port and points all three addresses at it. Throws std::runtime_error when it
+// cannot start.
 LaunchSetup prepareLaunch(const CommandLine &options,
                           const std::function<const char *(const char *)> &environment);
 

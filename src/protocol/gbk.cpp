@@ -39,6 +39,11 @@ std::string gbkToUtf8(std::string_view gbk)
     return convert(gbk, "UTF-8", "GBK", "\xEF\xBF\xBD");
 }
 
+std::string gb18030ToUtf8(std::string_view gb18030)
+{
+    return convert(gb18030, "UTF-8", "GB18030", "\xEF\xBF\xBD");
+}
+
 std::string utf8ToGbk(std::string_view utf8)
 {
     return convert(utf8, "GBK", "UTF-8", "?");

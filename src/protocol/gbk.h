@@ -9,6 +9,8 @@ namespace lark {
 // Bytes that do not convert are replaced by U+FFFD / '?' rather than dropped silently.
 std::string gbkToUtf8(std::string_view gbk);
 std::string utf8ToGbk(std::string_view utf8);
+// GBK's superset, as the public quote services send their names.
+std::string gb18030ToUtf8(std::string_view gb18030);
 
 // A fixed-size text field: the bytes up to the first NUL, or all of them.
 std::string_view untilNul(std::string_view field);

@@ -1,9 +1,11 @@
 #include "quoteserver/control_api.h"
+#include "quoteserver/market_options.h"
 #include "quoteserver/quote_server.h"
 
 #include <charconv>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -13,12 +15,13 @@ namespace {
 
 const char *const kUsage
     = "Usage: lark-quote-server [--listen HOST:PORT] [--seed N] [--exchange-hours]\n"
-      "Serves simulated quotes over HTTP until SIGINT or SIGTERM.\n"
+      "                         [--market live|simulated] [--*-upstream URL]\n"
+      "Serves simulated or live quotes over HTTP until SIGINT or SIGTERM.\n"
       "  --listen HOST:PORT  address to listen on (default 127.0.0.1:0; port 0 = any free\n"
       "                      port). The first line printed is \"listening on HOST:PORT\".\n"
       "  --seed N            market model seed (default 1); same seed, same figures\n"
       "  --exchange-hours    prices move only 09:30-11:30 and 13:00-15:00 local time\n"
-      "  --help              this text\n\n";
+      "  --help              this text\n";
 
 template<typename T>
 std::optional<T> number(std::string_view text)
@@ -45,12 +48,14 @@ bool parseListen(std::string_view text, lark::sim::QuoteServerOptions &options)
 
 // Returns an error message, or nothing when the arguments are good.
 std::optional<std::string> parseArguments(int argc, char **argv,
-                                          lark::sim::QuoteServerOptions &options, bool &help)
+                                          lark::sim::QuoteServerOptions &options,
+                                          lark::sim::MarketChoice &market, bool &help)
 {
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         std::string_view value;
-        const bool takesValue = arg == "--listen" || arg == "--seed";
+        const bool takesValue
+            = arg == "--listen" || arg == "--seed" || lark::sim::isMarketOption(arg);
         if (takesValue) {
             if (i + 1 >= argc)
                 return std::string(arg) + " needs a value";
@@ -63,6 +68,10 @@ std::optional<std::string> parseArguments(int argc, char **argv,
         } else if (arg == "--listen") {
             if (!parseListen(value, options))
                 return "bad --listen address: " + std::string(value);
+        } else if (lark::sim::isMarketOption(arg)) {
+            if (std::string error = lark::sim::applyMarketOption(arg, value, market);
+                !error.empty())
+                return error;
         } else if (arg == "--seed") {
             const auto seed = number<uint64_t>(value);
             if (!seed)
@@ -80,14 +89,24 @@ std::optional<std::string> parseArguments(int argc, char **argv,
 int main(int argc, char **argv)
 {
     lark::sim::QuoteServerOptions options;
+    lark::sim::MarketChoice market;
     bool help = false;
-    if (const auto error = parseArguments(argc, argv, options, help)) {
-        std::fprintf(stderr, "lark-quote-server: %s\n%s", error->c_str(), kUsage);
+    std::optional<std::string> error = lark::sim::applyMarketEnvironment(std::getenv, market);
+    if (error->empty())
+        error = parseArguments(argc, argv, options, market, help);
+    if (error) {
+        std::fprintf(stderr, "lark-quote-server: %s\n%s%s\n", error->c_str(), kUsage,
+                     lark::sim::marketOptionsHelp());
         return 2;
     }
     if (help) {
-        std::printf("%s%s", kUsage, lark::sim::controlUsage());
+        std::printf("%s%s\n%s", kUsage, lark::sim::marketOptionsHelp(), lark::sim::controlUsage());
         return 0;
+    }
+    if (market.live) {
+        options.live.emplace();
+        options.live->upstreams = market.upstreams;
+        options.live->cacheDir = lark::sim::defaultCacheDir(std::getenv);
     }
     // Blocked before any thread starts, so only sigwait below receives them.
     sigset_t signals;

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "quoteserver/market_model.h"
 #include "quoteserver/reply.h"
 
-#include <vector>
+#include <string>
+#include <string_view>
 
 namespace lark::sim {
 
-Reply chartPage(const Stock &stock, const Quote &quote, const std::vector<int32_t> &prices);
+// Text made safe to stand in HTML, in an element or an attribute.
+std::string escapeHtml(std::string_view text);
 Reply dailyTipPage();
 Reply weeklyMemoPage();
 Reply downloadArchive();

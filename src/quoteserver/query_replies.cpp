@@ -1,7 +1,7 @@
 #include "quoteserver/query_replies.h"
 
 #include "protocol/wire.h"
-#include "quoteserver/ranking.h"
+#include "quoteserver/model_time.h"
 #include "quoteserver/wire_replies.h"
 
 #include <algorithm>
@@ -56,57 +56,66 @@ std::optional<int32_t> parseInt(std::string_view text)
     return value;
 }
 
-const Stock *stockOfMarket(const MarketView &view, std::string_view code, bool shanghai)
+std::optional<SortKey> sortKeyFrom(int32_t value)
 {
-    const Stock *stock = view.model().find(code);
-    return stock && isShanghai(stock->board) == shanghai ? stock : nullptr;
+    if (value < 0 || value > static_cast<int32_t>(SortKey::OrderRatio))
+        return std::nullopt;
+    return static_cast<SortKey>(value);
 }
 
-Reply realTimeQuote(const Query &q, const MarketView &view, bool shanghai)
+// A source that could not get the figures: the connection ends after the headers, as a
+// failed vendor query would, and the client keeps what it showed.
+template<typename T>
+std::optional<Reply> unanswered(const Answer<T> &answer)
 {
-    const Stock *stock = q.args.size() == 1 ? stockOfMarket(view, q.args[0], shanghai) : nullptr;
-    if (!stock)
+    if (answer.outcome == Outcome::Failed)
+        return droppedReply();
+    if (answer.outcome == Outcome::Unknown)
         return textReply(kNoSuchStock);
-    return Reply {200, "application/octet-stream", encodeQuote(view.quote(*stock)), false};
+    return std::nullopt;
 }
 
-Reply dayHistory(const Query &q, const MarketView &view, bool shanghai)
+Reply binaryReply(std::string bytes, bool chunked = false)
+{
+    return Reply {200, "application/octet-stream", std::move(bytes), chunked};
+}
+
+Reply realTimeQuote(const Query &q, MarketSource &source, bool shanghai)
+{
+    if (q.args.size() != 1)
+        return textReply(kNoSuchStock);
+    const Answer<Quote> answer = source.quote(q.args[0], shanghai);
+    if (auto reply = unanswered(answer))
+        return *reply;
+    return binaryReply(encodeQuote(answer.value));
+}
+
+Reply dayHistory(const Query &q, MarketSource &source, bool shanghai)
 {
     if (q.args.size() != 6)
         return textReply(kBadArguments);
-    const Stock *stock = stockOfMarket(view, q.args[0], shanghai);
-    if (!stock)
-        return textReply(kNoSuchStock);
     const auto first = dayFromDateText(q.args[3]), end = dayFromDateText(q.args[4]);
     if (!first || !end)
         return textReply("bad date");
     const auto max = parseInt(q.args[5]);
     if (!max)
         return textReply(kBadArguments);
-    // Today is still trading: history stops before it whatever end date is asked.
-    const int32_t today = localMoment(view.time()).day;
-    const auto records = view.model().history(*stock, *first, std::min(*end, today),
-                                              std::clamp(*max, 0, kMaxHistoryRecords));
-    return Reply {200, "application/octet-stream", encodeHistory(records), false};
+    const auto answer = source.history(q.args[0], shanghai, *first, *end,
+                                       std::clamp(*max, 0, kMaxHistoryRecords));
+    if (auto reply = unanswered(answer))
+        return *reply;
+    return binaryReply(encodeHistory(answer.value));
 }
 
-Reply stockList(const MarketView &view, bool shanghai)
+Reply stockList(MarketSource &source, bool shanghai)
 {
-    std::vector<ListEntry> entries;
-    const uint8_t markerKind = shanghai ? kShanghaiMarkerKind : kShenzhenMarkerKind;
-    for (const ListMarker &m : view.model().markers(shanghai))
-        entries.push_back({markerKind, m.code, m.nameGbk});
-    // A board then B board, as the client numbers them.
-    const Board boards[] = {shanghai ? Board::ShanghaiA : Board::ShenzhenA,
-                            shanghai ? Board::ShanghaiB : Board::ShenzhenB};
-    for (Board board : boards) {
-        for (const Stock &stock : view.model().board(board))
-            entries.push_back({0, stock.code, view.nameOf(stock)});
-    }
-    return Reply {200, "application/octet-stream", encodeStockList(entries), true};
+    const auto answer = source.stockList(shanghai);
+    if (auto reply = unanswered(answer))
+        return *reply;
+    return binaryReply(encodeStockList(answer.value), true);
 }
 
-Reply ranking(const Query &q, const MarketView &view)
+Reply ranking(const Query &q, MarketSource &source)
 {
     std::optional<int32_t> n[5];
     for (size_t i = 0; i < 5 && i < q.args.size(); ++i)
@@ -117,16 +126,15 @@ Reply ranking(const Query &q, const MarketView &view)
         return textReply(kBadArguments);
     const Board board = *n[0] == 1 ? (*n[1] == 0 ? Board::ShanghaiA : Board::ShanghaiB)
                                    : (*n[1] == 0 ? Board::ShenzhenA : Board::ShenzhenB);
-    std::vector<RankedStock> stocks;
-    for (const Stock &stock : view.model().board(board))
-        stocks.push_back({view.model().stockNumber(stock), &stock, view.quote(stock)});
-    sortRanking(stocks, *key);
-    return Reply {200, "application/octet-stream", encodeRanking(stocks, *n[3], *n[4]), false};
+    const auto answer = source.ranking(board, *key, *n[3], *n[4]);
+    if (auto reply = unanswered(answer))
+        return *reply;
+    return binaryReply(encodeRanking(answer.value));
 }
 
 } // namespace
 
-Reply answerQuery(std::string_view text, const MarketView &view)
+Reply answerQuery(std::string_view text, MarketSource &source)
 {
     const Query q = parseQuery(text);
     const std::string_view name = q.name;
@@ -138,12 +146,12 @@ Reply answerQuery(std::string_view text, const MarketView &view)
     if (q.accessCode != kAccessCode)
         return errorPage(403, "Access denied.");
     if (name.starts_with("GetStkOneHQWithName"))
-        return realTimeQuote(q, view, name.ends_with("SH"));
+        return realTimeQuote(q, source, name.ends_with("SH"));
     if (name.starts_with("GetDayHis"))
-        return dayHistory(q, view, name.ends_with("SH"));
+        return dayHistory(q, source, name.ends_with("SH"));
     if (name.starts_with("getstkmsg"))
-        return stockList(view, name.ends_with("sh"));
-    return ranking(q, view);
+        return stockList(source, name.ends_with("sh"));
+    return ranking(q, source);
 }
 
 } // namespace lark::sim

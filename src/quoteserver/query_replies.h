@@ -1,6 +1,6 @@
 #pragma once
 
-#include "quoteserver/market_view.h"
+#include "quoteserver/market_source.h"
 #include "quoteserver/reply.h"
 
 #include <string_view>
@@ -9,6 +9,6 @@ namespace lark::sim {
 
 // Answers a quote query: the part of the target after the query head, e.g.
 // "GetStkOneHQWithNameSH?507193&600061".
-Reply answerQuery(std::string_view query, const MarketView &view);
+Reply answerQuery(std::string_view query, MarketSource &source);
 
 } // namespace lark::sim

@@ -1,11 +1,12 @@
 #include "quoteserver/quote_server.h"
 
-#include "protocol/gbk.h"
+#include "protocol/stock_code.h"
 #include "quoteserver/control_api.h"
 #include "quoteserver/fault_book.h"
-#include "quoteserver/market_view.h"
+#include "quoteserver/live/live_source.h"
 #include "quoteserver/raw_target_server.h"
 #include "quoteserver/request_router.h"
+#include "quoteserver/simulated/simulated_source.h"
 
 #include <condition_variable>
 #include <map>
@@ -52,17 +53,25 @@ struct QuoteServer::Impl
     Impl(QuoteServer &owner, QuoteServerOptions o)
         : owner(owner)
         , options(std::move(o))
-        , model(options.seed, options.exchangeHours)
-    { }
+    {
+        if (options.live) {
+            source = std::make_unique<LiveSource>(*options.live);
+            return;
+        }
+        auto sim = std::make_unique<SimulatedSource>(options.seed, options.exchangeHours);
+        simulated = sim.get();
+        source = std::move(sim);
+    }
 
     httplib::Server::HandlerResponse handle(const httplib::Request &req, httplib::Response &res);
     void serveQuery(const std::string &target, httplib::Response &res);
     bool sleepUnlessStopped(int ms);
-    MarketView view() const;
+    SimulatedSource &simulatedSource() const;
 
     QuoteServer &owner;
     const QuoteServerOptions options;
-    const MarketModel model;
+    std::unique_ptr<MarketSource> source;
+    SimulatedSource *simulated = nullptr; // the source, when it is the simulated one
     RawTargetServer http;
     std::thread listener;
     std::atomic<int> port {0};
@@ -71,8 +80,6 @@ struct QuoteServer::Impl
     std::condition_variable wake;
     bool started = false;
     bool stopped = false;
-    std::optional<std::time_t> frozenAt;
-    std::shared_ptr<const PinTable> pins = std::make_shared<PinTable>();
     FaultBook faults;
     std::string versionText = "version=2.0";
     std::map<std::string, uint64_t, std::less<>> seen;
@@ -110,8 +117,8 @@ void QuoteServer::Impl::serveQuery(const std::string &target, httplib::Response 
         std::lock_guard lock(mutex);
         version = versionText;
     }
-    Reply reply = routeRequest(target, view(), version);
-    if (plan.answer && plan.answer->kind == FaultKind::Drop)
+    Reply reply = routeRequest(target, *source, version);
+    if (reply.dropped || (plan.answer && plan.answer->kind == FaultKind::Drop))
         dropAfterHeaders(reply, res);
     else
         send(plan.answer ? bendReply(*plan.answer, std::move(reply)) : std::move(reply), res);
@@ -123,10 +130,11 @@ bool QuoteServer::Impl::sleepUnlessStopped(int ms)
     return !wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopped; });
 }
 
-MarketView QuoteServer::Impl::view() const
+SimulatedSource &QuoteServer::Impl::simulatedSource() const
 {
-    std::lock_guard lock(mutex);
-    return MarketView(model, frozenAt.value_or(std::time(nullptr)), pins);
+    if (!simulated)
+        throw std::invalid_argument("the live market has no pins and no model clock");
+    return *simulated;
 }
 
 QuoteServer::QuoteServer(QuoteServerOptions options)
@@ -185,6 +193,7 @@ void QuoteServer::stop()
         impl_->stopped = true;
     }
     impl_->wake.notify_all();
+    impl_->source->stop();
     if (impl_->listener.joinable()) {
         impl_->http.stopServing();
         impl_->listener.join();
@@ -198,29 +207,17 @@ int QuoteServer::port() const
 
 void QuoteServer::pin(const std::string &code, const PinnedQuote &figures)
 {
-    if (!impl_->model.find(code))
-        throw std::invalid_argument("unknown code " + code);
-    Pin pin {figures, figures.name ? utf8ToGbk(*figures.name) : std::string()};
-    if (pin.nameGbk.size() > 8)
-        throw std::invalid_argument("name longer than 8 GBK bytes");
-    std::lock_guard lock(impl_->mutex);
-    auto pins = std::make_shared<PinTable>(*impl_->pins);
-    (*pins)[code] = std::move(pin);
-    impl_->pins = std::move(pins);
+    impl_->simulatedSource().pin(code, figures);
 }
 
 void QuoteServer::unpin(const std::string &code)
 {
-    std::lock_guard lock(impl_->mutex);
-    auto pins = std::make_shared<PinTable>(*impl_->pins);
-    pins->erase(code);
-    impl_->pins = std::move(pins);
+    impl_->simulatedSource().unpin(code);
 }
 
 void QuoteServer::unpinAll()
 {
-    std::lock_guard lock(impl_->mutex);
-    impl_->pins = std::make_shared<PinTable>();
+    impl_->simulatedSource().unpinAll();
 }
 
 void QuoteServer::injectFault(const Fault &fault)
@@ -243,27 +240,23 @@ void QuoteServer::setVersionText(std::string text)
 
 void QuoteServer::freezeClock(std::time_t t)
 {
-    std::lock_guard lock(impl_->mutex);
-    impl_->frozenAt = t;
+    impl_->simulatedSource().freezeClock(t);
 }
 
 void QuoteServer::unfreezeClock()
 {
-    std::lock_guard lock(impl_->mutex);
-    impl_->frozenAt.reset();
+    impl_->simulatedSource().unfreezeClock();
 }
 
 std::time_t QuoteServer::modelTime() const
 {
-    return impl_->view().time();
+    return impl_->simulated ? impl_->simulated->view().time() : std::time(nullptr);
 }
 
 std::optional<Quote> QuoteServer::quote(std::string_view code) const
 {
-    const Stock *stock = impl_->model.find(code);
-    if (!stock)
-        return std::nullopt;
-    return impl_->view().quote(*stock);
+    const Answer<Quote> answer = impl_->source->quote(code, isShanghaiCode(code));
+    return answer.outcome == Outcome::Answered ? std::optional(answer.value) : std::nullopt;
 }
 
 uint64_t QuoteServer::requestCount(std::string_view targetContains) const
@@ -279,7 +272,14 @@ uint64_t QuoteServer::requestCount(std::string_view targetContains) const
 
 const MarketModel &QuoteServer::market() const
 {
-    return impl_->model;
+    if (!impl_->simulated)
+        throw std::logic_error("the live market has no model");
+    return impl_->simulated->model();
+}
+
+MarketStatus QuoteServer::marketStatus() const
+{
+    return impl_->source->status();
 }
 
 } // namespace lark::sim

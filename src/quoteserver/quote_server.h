@@ -1,8 +1,10 @@
 #pragma once
 
 #include "quoteserver/fault.h"
-#include "quoteserver/market_model.h"
+#include "quoteserver/live/live_options.h"
+#include "quoteserver/market_source.h"
 #include "quoteserver/quote_types.h"
+#include "quoteserver/simulated/market_model.h"
 
 #include <cstdint>
 #include <ctime>
@@ -19,11 +21,12 @@ struct QuoteServerOptions
     int port = 0; // 0 = any free port
     uint64_t seed = 1;
     bool exchangeHours = false; // prices move only 09:30-11:30 and 13:00-15:00 local time
+    std::optional<LiveOptions> live {}; // set: the real market instead of the simulated one
 };
 
 // The stand-in for the quote server: serves the quote queries and pages over HTTP
-// from one MarketModel, with pins, faults and a clock tests can control. Every
-// method may be called from any thread while serving.
+// from one market source, with faults tests can inject; on the simulated market also
+// pins and a clock tests control. Every method may be called from any thread while serving.
 class QuoteServer
 {
 public:
@@ -39,7 +42,7 @@ public:
     int port() const;
 
     // Replaces any earlier pin of the code. Throws std::invalid_argument for an
-    // unknown code or a name longer than 8 GBK bytes.
+    // unknown code, a name longer than 8 GBK bytes, or on the live market.
     void pin(const std::string &code, const PinnedQuote &figures);
     void unpin(const std::string &code);
     void unpinAll();
@@ -57,7 +60,9 @@ public:
     std::optional<Quote> quote(std::string_view code) const;
     // Quote-server requests seen (control ones not counted) whose target contains the text.
     uint64_t requestCount(std::string_view targetContains) const;
+    // The simulated market's model; throws std::logic_error on the live market.
     const MarketModel &market() const;
+    MarketStatus marketStatus() const;
 
 private:
     struct Impl;

@@ -12,6 +12,7 @@ struct Reply
     std::string contentType = "application/octet-stream";
     std::string body;
     bool chunked = false; // sent in pieces of at most kChunkSize bytes
+    bool dropped = false; // the connection closes after the headers: the query fails
 };
 
 inline constexpr size_t kChunkSize = 4096;
@@ -19,6 +20,13 @@ inline constexpr size_t kChunkSize = 4096;
 inline Reply textReply(std::string text, int status = 200)
 {
     return Reply {status, "text/plain; charset=utf-8", std::move(text), false};
+}
+
+inline Reply droppedReply()
+{
+    Reply reply {503, "text/plain; charset=utf-8", "figures unavailable", false};
+    reply.dropped = true;
+    return reply;
 }
 
 // An HTML error page; never 97 bytes long, so no client takes it for a quote.

@@ -1,6 +1,7 @@
 #include "quoteserver/request_router.h"
 
 #include "protocol/wire.h"
+#include "quoteserver/chart/chart_page.h"
 #include "quoteserver/pages.h"
 #include "quoteserver/query_replies.h"
 
@@ -21,28 +22,31 @@ std::string_view argument(std::string_view query, std::string_view key)
     return {};
 }
 
-Reply chart(std::string_view query, const MarketView &view)
+// The chart page, or the figures it draws.
+Reply chart(std::string_view query, MarketSource &source, bool data)
 {
-    const Stock *stock = view.model().find(argument(query, "STKNO"));
-    if (!stock)
+    const Answer<ChartFigures> answer = source.chart(argument(query, "STKNO"));
+    if (answer.outcome == Outcome::Unknown)
         return errorPage(404, "No such stock.");
-    return chartPage(*stock, view.quote(*stock), view.model().intradayPrices(*stock, view.time()));
+    if (answer.outcome == Outcome::Failed)
+        return errorPage(503, "行情暂时无法取得，请稍后再试。");
+    return data ? chartData(answer.value) : chartPage(answer.value);
 }
 
 } // namespace
 
-Reply routeRequest(std::string_view target, const MarketView &view, const std::string &versionText)
+Reply routeRequest(std::string_view target, MarketSource &source, const std::string &versionText)
 {
     const size_t mark = target.find('?');
     const std::string_view path = target.substr(0, mark);
     const std::string_view query
         = mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1);
     if (target.starts_with(kQueryHead))
-        return answerQuery(target.substr(kQueryHead.size()), view);
+        return answerQuery(target.substr(kQueryHead.size()), source);
     if (path == "/stksrv_curve/version.txt")
         return textReply(versionText);
-    if (path == "/stksrv_curve/Chart.asp")
-        return chart(query, view);
+    if (path == "/stksrv_curve/Chart.asp" || path == kChartDataPath)
+        return chart(query, source, path == kChartDataPath);
     if (path == "/jinribd/jrtishi.asp")
         return dailyTipPage();
     if (path == "/jinribd/yizhoutz.asp")

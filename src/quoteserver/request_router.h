@@ -1,6 +1,6 @@
 #pragma once
 
-#include "quoteserver/market_view.h"
+#include "quoteserver/market_source.h"
 #include "quoteserver/reply.h"
 
 #include <string>
@@ -9,6 +9,6 @@
 namespace lark::sim {
 
 // Answers any quote-server request (not the control ones) from its raw target.
-Reply routeRequest(std::string_view target, const MarketView &view, const std::string &versionText);
+Reply routeRequest(std::string_view target, MarketSource &source, const std::string &versionText);
 
 } // namespace lark::sim

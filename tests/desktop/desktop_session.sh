@@ -63,7 +63,7 @@ record_opened_pages() {
 # the pid lands in $launched.
 launch() {
     env -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u LARK_QUOTE_SERVER -u LARK_CHART_SERVER \
-        -u LARK_WEB_SITE -u LARK_REGISTRY -u LARK_DUMP_LIST "${browser_env[@]}" "$@" \
+        -u LARK_WEB_SITE -u LARK_REGISTRY -u LARK_DUMP_LIST -u LARK_MARKET "${browser_env[@]}" "$@" \
         >>"$work/programs.log" 2>&1 &
     launched=$!
     children+=("$launched")

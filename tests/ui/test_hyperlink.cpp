@@ -215,7 +215,7 @@ void HyperlinkTest::attachTakesTextAsTargetAndFits()
 
 void HyperlinkTest::aboutDialogHasBothLinks()
 {
-    AboutDialog about(true);
+    AboutDialog about(FigureSource::Simulated);
     QCOMPARE(about.windowTitle(), QStringLiteral("关于Tamberly"));
     QCOMPARE(about.webLink()->objectName(), QStringLiteral("1009"));
     QCOMPARE(about.webLink()->target(), QStringLiteral("halvern.example"));
@@ -227,7 +227,7 @@ void HyperlinkTest::aboutDialogHasBothLinks()
                       | HyperLink::LinkFollowOnPress));
     bool notice = false;
     for (QLabel *label : about.findChildren<QLabel *>())
-        notice |= label->text() == QStringLiteral("行情为模拟数据");
+        notice |= label->text() == QStringLiteral("模拟行情");
     QVERIFY(notice);
 }
 

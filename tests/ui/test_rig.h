@@ -80,7 +80,9 @@ struct WindowRig
         config.flashPhase = std::chrono::milliseconds(20);
         if (adjust)
             adjust(config, *this);
-        frame.view()->initialUpdate(std::move(config), feed == Feed::Simulated);
+        frame.view()->initialUpdate(std::move(config), [simulated = feed == Feed::Simulated] {
+            return std::string(simulated ? "模拟行情" : "");
+        });
     }
 
     std::filesystem::path registryRoot() const

@@ -24,12 +24,12 @@ QWidget *makeMailPicture(const ControlTemplate &, QWidget *parent)
 
 } // namespace
 
-AboutDialog::AboutDialog(bool simulated, QWidget *parent)
+AboutDialog::AboutDialog(FigureSource source, QWidget *parent)
     : QDialog(parent)
 {
     loadResources();
     const auto controls
-        = buildDialog(this, aboutDialogTemplate(simulated),
+        = buildDialog(this, aboutDialogTemplate(source),
                       {{ids::kWebLink, makeLink}, {ids::kMailLink, makeMailPicture}});
     m_webLink = control<HyperLink>(controls, ids::kWebLink);
     m_mailLink = control<HyperLink>(controls, ids::kMailLink);

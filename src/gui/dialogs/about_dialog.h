@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/forms.h"
+
 #include <QDialog>
 
 namespace lark::ui {
@@ -15,7 +17,7 @@ class AboutDialog : public QDialog
 public:
     static constexpr const char *kMakerMail = "mailto:support@halvern.example";
 
-    explicit AboutDialog(bool simulated, QWidget *parent = nullptr);
+    explicit AboutDialog(FigureSource source, QWidget *parent = nullptr);
 
     HyperLink *webLink() const { return m_webLink; }
     HyperLink *mailLink() const { return m_mailLink; }

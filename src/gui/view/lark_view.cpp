@@ -67,7 +67,7 @@ LarkView::~LarkView()
     shutdown();
 }
 
-void LarkView::initialUpdate(EngineConfig config, bool simulated)
+void LarkView::initialUpdate(EngineConfig config, std::function<std::string()> marketText)
 {
     m_layout = &sizeLayout(validInterfaceSize(config.interfaceSize));
     m_siteNameLink->changeLinkStyle(0, HyperLink::LinkHoverColour, true);
@@ -86,8 +86,8 @@ void LarkView::initialUpdate(EngineConfig config, bool simulated)
     createEngine(std::move(config));
     // The link names the site; it opens the site rather than a file called by its name.
     m_siteNameLink->setTarget(QString::fromStdString(m_engine->webPageUrl("/")));
-    if (simulated)
-        window()->setToolTip(QStringLiteral("Tamberly: 行情为模拟数据 (simulated figures)"));
+    m_marketText = std::move(marketText);
+    showMarket();
     layOutControls();
     // The list, not the link, has the keyboard first: a focused link would show as active.
     m_quoteList->setFocus();
@@ -225,6 +225,17 @@ void LarkView::layOutControls()
 void LarkView::showClock()
 {
     m_clockText->setText(clockText(m_clock()));
+    showMarket();
+}
+
+void LarkView::showMarket()
+{
+    std::string text = m_marketText ? m_marketText() : std::string();
+    if (text == m_shownMarketText)
+        return;
+    m_shownMarketText = text;
+    window()->setToolTip(
+        text.empty() ? QString() : QStringLiteral("Tamberly: ") + QString::fromStdString(text));
 }
 
 // The window system moves the window where it can; otherwise the view follows the mouse.

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,7 +40,9 @@ public:
     ~LarkView() override;
 
     // Size, columns, tray icon, clock; then the engine starts.
-    void initialUpdate(EngineConfig config, bool simulated);
+    // marketText tells where the figures come from, for the window's tooltip; it may change
+    // (the real market failing, answering again). Empty: nothing to tell.
+    void initialUpdate(EngineConfig config, std::function<std::string()> marketText);
     // Stops the engine (threads joined, settings saved) and removes the tray icon. Idempotent.
     void shutdown();
 
@@ -81,6 +84,7 @@ private:
     void showTrayPicture(TrayPicture picture);
     void layOutControls();
     void showClock();
+    void showMarket();
     void beginDrag(QPoint globalPoint);
     void turnPage(int step);
     void updateCursor(QPoint point);
@@ -121,6 +125,8 @@ private:
     bool m_closing = false;
     QTimer m_clockTimer;
     LocalClock m_clock;
+    std::function<std::string()> m_marketText;
+    std::string m_shownMarketText;
     bool m_dragging = false;
     QPoint m_dragOffset;
 

@@ -1,4 +1,4 @@
-#include "quoteserver/market_view.h"
+#include "quoteserver/simulated/market_view.h"
 
 namespace lark::sim {
 

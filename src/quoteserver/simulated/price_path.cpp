@@ -1,6 +1,6 @@
-#include "quoteserver/price_path.h"
+#include "quoteserver/simulated/price_path.h"
 
-#include "quoteserver/rng.h"
+#include "quoteserver/simulated/rng.h"
 
 #include <algorithm>
 #include <climits>
@@ -10,7 +10,7 @@
 namespace lark::sim {
 namespace {
 
-constexpr int kSegments = 240;
+constexpr int kSegments = kSessionMinutes; // a knot a minute of trading
 constexpr double kOpeningShare = 0.02; // of the day's volume, traded at the open
 
 // Salts keep the hash streams of different figures apart.
@@ -201,14 +201,22 @@ DayFigures DayPath::summary() const
     return f;
 }
 
-std::vector<int32_t> DayPath::pricesUpTo(int tick) const
+std::vector<PathPoint> DayPath::pathUpTo(int tick) const
 {
     tick = std::clamp(tick, 0, ticksPerDay_);
+    std::vector<PathPoint> points;
+    auto add = [&](int at, int32_t price) {
+        Quote q;
+        fillTurnover(q, at);
+        const double minute = double(at) * kSessionMinutes / ticksPerDay_;
+        points.push_back({minute, price, q.volume});
+    };
     const int k = tick / ticksPerSegment_;
-    std::vector<int32_t> prices(knots_.begin(), knots_.begin() + k + 1);
+    for (int knot = 0; knot <= k; ++knot)
+        add(knot * ticksPerSegment_, knots_[knot]);
     if (tick % ticksPerSegment_ != 0)
-        prices.push_back(lastAt(tick));
-    return prices;
+        add(tick, lastAt(tick));
+    return points;
 }
 
 } // namespace lark::sim

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quoteserver/market_source.h"
 #include "quoteserver/model_time.h"
 #include "quoteserver/quote_types.h"
 
@@ -41,8 +42,8 @@ public:
 
     // Figures after the given number of ticks; the name is left empty.
     Quote at(int tick) const;
-    // Prices at each knot passed so far, then the current price: the chart's line.
-    std::vector<int32_t> pricesUpTo(int tick) const;
+    // The chart's path: each minute's knot passed so far, then the current tick.
+    std::vector<PathPoint> pathUpTo(int tick) const;
     // The finished day; its close and volume are what the last tick shows.
     DayFigures summary() const;
 

@@ -1,9 +1,9 @@
-#include "quoteserver/market_model.h"
+#include "quoteserver/simulated/market_model.h"
 
 #include "protocol/c_format.h"
 #include "protocol/gbk.h"
-#include "quoteserver/rng.h"
-#include "quoteserver/stock_names.h"
+#include "quoteserver/simulated/rng.h"
+#include "quoteserver/simulated/stock_names.h"
 
 #include <cmath>
 #include <numbers>
@@ -163,10 +163,10 @@ Quote MarketModel::quote(const Stock &stock, std::time_t t) const
     return q;
 }
 
-std::vector<int32_t> MarketModel::intradayPrices(const Stock &stock, std::time_t t) const
+std::vector<PathPoint> MarketModel::intradayPath(const Stock &stock, std::time_t t) const
 {
     const LocalMoment now = localMoment(t);
-    return DayPath(stock.traits, now.day, session_).pricesUpTo(session_.tickAt(now.secondOfDay));
+    return DayPath(stock.traits, now.day, session_).pathUpTo(session_.tickAt(now.secondOfDay));
 }
 
 std::vector<DayRecord> MarketModel::history(const Stock &stock, int32_t firstDay, int32_t endDay,

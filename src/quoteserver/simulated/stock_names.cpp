@@ -1,6 +1,6 @@
-#include "quoteserver/stock_names.h"
+#include "quoteserver/simulated/stock_names.h"
 
-#include "quoteserver/rng.h"
+#include "quoteserver/simulated/rng.h"
 
 #include <array>
 #include <string_view>

@@ -1,6 +1,4 @@
-#include "quoteserver/ranking.h"
-
-#include "protocol/wire.h"
+#include "quoteserver/simulated/ranking_order.h"
 
 #include <algorithm>
 
@@ -35,13 +33,6 @@ double measure(const Quote &q, SortKey key)
 }
 
 } // namespace
-
-std::optional<SortKey> sortKeyFrom(int32_t value)
-{
-    if (value < 0 || value > static_cast<int32_t>(SortKey::OrderRatio))
-        return std::nullopt;
-    return static_cast<SortKey>(value);
-}
 
 // Integer figures widen exactly to double and division rounds correctly, so equal
 // ratios compare equal and fall back to the code.
@@ -78,34 +69,6 @@ void sortRanking(std::vector<RankedStock> &stocks, SortKey key)
     for (const auto &entry : order)
         sorted.push_back(std::move(stocks[entry.second]));
     stocks = std::move(sorted);
-}
-
-std::string encodeRanking(const std::vector<RankedStock> &sorted, int32_t first, int32_t wanted)
-{
-    const auto total = static_cast<int32_t>(sorted.size());
-    const int32_t count = first < 0 || first >= total
-        ? 0
-        : std::clamp(std::min(wanted, kRankingPageMax), 0, total - first);
-    std::string bytes(kRankingHeaderSize + kRankingRecordSize * count, '\0');
-    writeInt32(bytes, 0, total);
-    writeInt32(bytes, 4, count);
-    for (int32_t i = 0; i < count; ++i) {
-        const size_t base = kRankingHeaderSize + kRankingRecordSize * i;
-        const Quote &q = sorted[first + i].quote;
-        writeInt32(bytes, base, sorted[first + i].number);
-        // Figures from offset 7 on, every four bytes, in the real-time quote's order.
-        const int32_t fields[]
-            = {q.previousClose, q.open,       q.high,       q.low,        q.last,
-               q.bid1Price,     q.bid1Volume, q.bid2Price,  q.bid2Volume, q.bid3Price,
-               q.bid3Volume,    q.ask1Price,  q.ask1Volume, q.ask2Price,  q.ask2Volume,
-               q.ask3Price,     q.ask3Volume, q.volume,     q.amount};
-        size_t offset = base + 7;
-        for (int32_t value : fields) {
-            writeInt32(bytes, offset, value);
-            offset += 4;
-        }
-    }
-    return bytes;
 }
 
 } // namespace lark::sim

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "quoteserver/market_model.h"
 #include "quoteserver/quote_types.h"
+#include "quoteserver/simulated/market_model.h"
 
 #include <ctime>
 #include <memory>

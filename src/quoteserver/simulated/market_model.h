@@ -1,8 +1,9 @@
 #pragma once
 
+#include "quoteserver/market_source.h"
 #include "quoteserver/model_time.h"
-#include "quoteserver/price_path.h"
 #include "quoteserver/quote_types.h"
+#include "quoteserver/simulated/price_path.h"
 
 #include <cstdint>
 #include <ctime>
@@ -13,13 +14,6 @@
 #include <vector>
 
 namespace lark::sim {
-
-enum class Board { ShanghaiA, ShanghaiB, ShenzhenA, ShenzhenB };
-
-inline bool isShanghai(Board board)
-{
-    return board == Board::ShanghaiA || board == Board::ShanghaiB;
-}
 
 struct Stock
 {
@@ -34,15 +28,6 @@ struct ListMarker
 {
     std::string code;
     std::string nameGbk;
-};
-
-// One day of a stock's history as served: volume in lots of 100 shares.
-struct DayRecord
-{
-    int32_t date = 0; // YYYYMMDD
-    int32_t open = 0, high = 0, low = 0, close = 0;
-    int32_t volumeLots = 0;
-    int32_t amountThousands = 0; // thousands of yuan
 };
 
 // Every stock and figure the server hands out, deterministic from the seed and the
@@ -68,7 +53,7 @@ public:
 
     // Model figures, no pins.
     Quote quote(const Stock &stock, std::time_t t) const;
-    std::vector<int32_t> intradayPrices(const Stock &stock, std::time_t t) const;
+    std::vector<PathPoint> intradayPath(const Stock &stock, std::time_t t) const;
     // Weekdays from firstDay up to, not including, endDay; days count from 1970-01-01.
     std::vector<DayRecord> history(const Stock &stock, int32_t firstDay, int32_t endDay,
                                    size_t maxRecords) const;

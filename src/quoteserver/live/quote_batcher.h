@@ -1,0 +1,59 @@
+#pragma once
+
+#include "quoteserver/live/live_options.h"
+#include "quoteserver/live/market_symbol.h"
+#include "quoteserver/live/tencent_quotes.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace lark::sim {
+
+class UpstreamClient;
+
+// Real-time quotes in batches: at most one batch request a window, covering every code
+// asked for lately, so a client polling its watch list stock by stock costs one request a
+// pass. Each stock's day path is what the batches saw of it.
+class QuoteBatcher
+{
+public:
+    QuoteBatcher(UpstreamClient &client, const LiveOptions &options);
+
+    // The stock's figures from a batch of this window, waiting for one when there is none.
+    Answer<TencentQuote> quote(const MarketSymbol &symbol);
+    // The stock will be watched: the next batch covers it.
+    void noteAsked(const MarketSymbol &symbol);
+    // Today's path of the stock so far, a point a minute.
+    std::vector<PathPoint> path(const MarketSymbol &symbol);
+    void stop();
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Entry
+    {
+        Answer<TencentQuote> answer;
+        Clock::time_point fetched;
+        int32_t pathDate = 0;
+        std::vector<PathPoint> path;
+    };
+
+    std::vector<MarketSymbol> symbolsAskedLately(Clock::time_point now);
+    std::map<std::string, Answer<TencentQuote>>
+    fetchBatches(const std::vector<MarketSymbol> &symbols);
+    void store(const MarketSymbol &symbol, Answer<TencentQuote> answer, Clock::time_point fetched);
+
+    UpstreamClient &m_client;
+    const LiveOptions &m_options;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stopped = false;
+    bool m_fetching = false;
+    std::optional<Clock::time_point> m_lastBatch;
+    std::map<MarketSymbol, Clock::time_point> m_asked;
+    std::map<MarketSymbol, Entry> m_entries;
+};
+
+} // namespace lark::sim

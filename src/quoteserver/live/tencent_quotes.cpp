@@ -1,0 +1,143 @@
+#include "quoteserver/live/tencent_quotes.h"
+
+#include "protocol/gbk.h"
+#include "quoteserver/live/decimal_text.h"
+
+#include <algorithm>
+#include <array>
+
+namespace lark::sim {
+namespace {
+
+enum Field : size_t {
+    Name = 1,
+    Last = 3,
+    PreviousClose = 4,
+    Open = 5,
+    VolumeLots = 6,
+    Bid1Price = 9,
+    Ask1Price = 19,
+    Time = 30,
+    High = 33,
+    Low = 34,
+    AmountTenThousands = 37,
+    FieldCount
+};
+
+std::vector<std::string_view> splitKeepingEmpty(std::string_view text, char separator)
+{
+    std::vector<std::string_view> parts;
+    for (size_t start = 0;;) {
+        const size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
+std::optional<int32_t> price(std::string_view text)
+{
+    const auto value = scaledDecimal(text, 3);
+    return value ? std::optional(saturated(*value)) : std::nullopt;
+}
+
+std::optional<int32_t> lotsAsShares(std::string_view text)
+{
+    const auto lots = scaledDecimal(text, 0);
+    return lots ? std::optional(saturated(*lots * 100)) : std::nullopt;
+}
+
+// Bids from field 9, asks from 19: price and lots, three levels of the five.
+bool readBook(const std::vector<std::string_view> &f, size_t first,
+              const std::array<int32_t *, 3> &prices, const std::array<int32_t *, 3> &volumes)
+{
+    for (size_t level = 0; level < 3; ++level) {
+        const auto p = price(f[first + 2 * level]);
+        const auto v = lotsAsShares(f[first + 2 * level + 1]);
+        if (!p || !v)
+            return false;
+        *prices[level] = *p;
+        *volumes[level] = *v;
+    }
+    return true;
+}
+
+Answer<TencentQuote> readLine(std::string_view value)
+{
+    const auto f = splitKeepingEmpty(value, '~');
+    if (f.size() < FieldCount || f[Time].size() != 14)
+        return Answer<TencentQuote>::failed();
+    TencentQuote t;
+    Quote &q = t.quote;
+    const auto last = price(f[Last]), previousClose = price(f[PreviousClose]),
+               open = price(f[Open]), high = price(f[High]), low = price(f[Low]),
+               volume = lotsAsShares(f[VolumeLots]);
+    const auto amount = scaledDecimal(f[AmountTenThousands], 4);
+    const auto date = scaledDecimal(f[Time].substr(0, 8), 0),
+               clock = scaledDecimal(f[Time].substr(8), 0);
+    const bool book = readBook(f, Bid1Price, {&q.bid1Price, &q.bid2Price, &q.bid3Price},
+                               {&q.bid1Volume, &q.bid2Volume, &q.bid3Volume})
+        && readBook(f, Ask1Price, {&q.ask1Price, &q.ask2Price, &q.ask3Price},
+                    {&q.ask1Volume, &q.ask2Volume, &q.ask3Volume});
+    if (!book || !last || !previousClose || !open || !high || !low || !volume || !amount || !date
+        || !clock)
+        return Answer<TencentQuote>::failed();
+    q.nameGbk = protocolNameFromUtf8(gb18030ToUtf8(f[Name]));
+    // No trade yet today: the price stands at the previous close, not at nothing.
+    q.last = *last > 0 ? *last : *previousClose;
+    q.previousClose = *previousClose;
+    q.open = *open;
+    q.high = *high;
+    q.low = *low;
+    q.volume = *volume;
+    q.amount = saturated(*amount);
+    t.date = static_cast<int32_t>(*date);
+    t.sessionMinute = sessionMinuteOf(static_cast<int>(*clock));
+    return Answer<TencentQuote>::of(std::move(t));
+}
+
+} // namespace
+
+std::string tencentQuotesTarget(const std::vector<MarketSymbol> &symbols)
+{
+    std::string target = "/q=";
+    for (const MarketSymbol &s : symbols) {
+        if (target.size() > 3)
+            target += ',';
+        target += s.tencent();
+    }
+    return target;
+}
+
+std::optional<std::map<std::string, Answer<TencentQuote>>> parseTencentQuotes(std::string_view gbk)
+{
+    std::map<std::string, Answer<TencentQuote>> lines;
+    bool seen = false;
+    // Each statement: v_KEY="VALUE"; the value never holds a quote mark.
+    for (size_t at = gbk.find("v_"); at != std::string_view::npos; at = gbk.find("v_", at)) {
+        const size_t open = gbk.find("=\"", at);
+        const size_t close = open == std::string_view::npos ? open : gbk.find('"', open + 2);
+        if (close == std::string_view::npos)
+            break;
+        const std::string_view key = gbk.substr(at + 2, open - at - 2);
+        seen = true;
+        if (key != "pv_none_match")
+            lines[std::string(key)] = readLine(gbk.substr(open + 2, close - open - 2));
+        at = close + 1;
+    }
+    if (!seen)
+        return std::nullopt;
+    return lines;
+}
+
+double sessionMinuteOf(int hhmmss)
+{
+    const int second = hhmmss / 10000 * 3600 + hhmmss / 100 % 100 * 60 + hhmmss % 100;
+    auto within = [second](int open, int close) { return std::clamp(second, open, close) - open; };
+    const int traded
+        = within(9 * 3600 + 30 * 60, 11 * 3600 + 30 * 60) + within(13 * 3600, 15 * 3600);
+    return traded / 60.0;
+}
+
+} // namespace lark::sim

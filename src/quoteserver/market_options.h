@@ -1,0 +1,29 @@
+#pragma once
+
+#include "quoteserver/live/live_options.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace lark::sim {
+
+// Which market a built-in or stand-alone quote server serves, as both programs take it:
+// --market live|simulated, --quotes-upstream, --history-upstream, --lists-upstream URL, and
+// LARK_MARKET, LARK_QUOTES_UPSTREAM, LARK_HISTORY_UPSTREAM, LARK_LISTS_UPSTREAM.
+struct MarketChoice
+{
+    bool live = false;
+    Upstreams upstreams;
+};
+
+bool isMarketOption(std::string_view flag);
+// Applies one option; returns what is wrong with it, or "" when it was taken.
+std::string applyMarketOption(std::string_view flag, std::string_view value, MarketChoice &choice);
+// Applies the environment variables that are set; the same answer.
+std::string applyMarketEnvironment(const std::function<const char *(const char *)> &environment,
+                                   MarketChoice &choice);
+// The options' lines for --help.
+const char *marketOptionsHelp();
+
+} // namespace lark::sim

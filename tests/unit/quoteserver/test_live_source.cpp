@@ -1,0 +1,219 @@
+// The quote server on the live market, its three public services replayed on loopback from
+// recorded replies, asked through the program's own protocol client.
+#include "live_timing.h"
+#include "protocol/day_history.h"
+#include "protocol/gbk.h"
+#include "protocol/quote_record.h"
+#include "protocol/quote_session.h"
+#include "protocol/ranking_reply.h"
+#include "protocol/stock_messages.h"
+#include "quoteserver/live/rate_limiter.h"
+#include "quoteserver/quote_server.h"
+#include "upstream_replay.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <unistd.h>
+
+using namespace lark;
+using namespace lark::test;
+using namespace std::chrono;
+
+namespace {
+
+const char *const kWatched[]
+    = {"0001",   "0002",   "0003",   "0004",   "0005",   "0006",   "0007",   "0008",
+       "600061", "600062", "600063", "600064", "600065", "600066", "600067", "600068"};
+
+struct LiveServer : ::testing::Test
+{
+    UpstreamReplay replay {LARK_LIVE_DATA};
+    std::filesystem::path cache = std::filesystem::temp_directory_path()
+        / ("lark-live-" + std::to_string(::getpid()) + "-"
+           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::time_t today = recordedMorning();
+    std::unique_ptr<sim::QuoteServer> server;
+    std::unique_ptr<QuoteSession> session;
+
+    void SetUp() override
+    {
+        std::filesystem::remove_all(cache);
+        replay.start();
+    }
+    void TearDown() override
+    {
+        session.reset();
+        server.reset();
+        std::filesystem::remove_all(cache);
+    }
+
+    void startServer()
+    {
+        session.reset();
+        server.reset();
+        sim::LiveOptions live;
+        live.upstreams = {replay.url(), replay.url(), replay.url()};
+        live.cacheDir = cache;
+        live.timing = fastLiveTiming();
+        live.userAgent = "Lark/2.0.0 (test)";
+        live.clock = [this] { return today; };
+        sim::QuoteServerOptions options;
+        options.live = live;
+        server = std::make_unique<sim::QuoteServer>(options);
+        session = std::make_unique<QuoteSession>(ServerAddress {"127.0.0.1", server->start()});
+        ASSERT_TRUE(session->connect());
+    }
+
+    QuoteOutcome quote(const std::string &code, QuoteRecord &record)
+    {
+        return fetchQuote(*session, code, record);
+    }
+
+    size_t requestsAfterStartUp(size_t startUp, const std::string &kind)
+    {
+        const auto all = replay.requests();
+        return std::count_if(all.begin() + startUp, all.end(),
+                             [&](const auto &r) { return r.kind == kind; });
+    }
+};
+
+TEST_F(LiveServer, AnswersEveryQueryFromTheServices)
+{
+    startServer();
+    const StockLists lists = fetchStockMessages(*session);
+    ASSERT_TRUE(lists.loaded());
+    EXPECT_EQ(lists.shanghai.count, 10); // A board then B board
+    EXPECT_EQ(lists.shenzhen.count, 9);
+    EXPECT_EQ(std::string(lists.shenzhen.bytes.data() + 16 + 1, 6), "000002");
+
+    QuoteRecord record;
+    ASSERT_EQ(quote("600061", record), QuoteOutcome::Valid);
+    EXPECT_EQ(record.name, "国投资本");
+    EXPECT_EQ(record.last, 7480);
+    EXPECT_EQ(record.volume, 21350800);
+    // The code decides the market, whichever form the query came in.
+    ASSERT_EQ(quote("0001", record), QuoteOutcome::Valid);
+    EXPECT_EQ(record.name, "平安银行");
+    ASSERT_EQ(quote("000001", record), QuoteOutcome::Valid);
+    EXPECT_EQ(record.last, 11520);
+    for (const char *unknown : {"600065", "830799", "12ab"})
+        EXPECT_EQ(quote(unknown, record), QuoteOutcome::Rejected) << unknown;
+
+    // The week before today, without today's bar still growing.
+    const auto history = session->query(dayHistoryPath("600061", "20250307", "20250314"), 3968);
+    ASSERT_TRUE(history);
+    EXPECT_EQ(dayHistoryVolumes(*history),
+              (std::vector<int32_t> {265410, 198207, 176534, 254118, 189355}));
+
+    // Shenzhen A by rise: numbers from the lists served above.
+    const auto ranking = session->query(rankingPath(2, 3, 0, 16), kRankingReadLimit);
+    ASSERT_TRUE(ranking);
+    const RankingPage page = parseRanking(*ranking);
+    ASSERT_EQ(page.records.size(), 9u);
+    EXPECT_TRUE(page.isLast);
+    EXPECT_EQ(page.records[0].stockNumber, 10 + 7); // 301707, after the Shanghai list
+    EXPECT_EQ(page.records[1].stockNumber, 10 + 2); // 000004
+    EXPECT_EQ(page.records[5].stockNumber, -1); // 001400, listed after the lists were fetched
+    EXPECT_EQ(page.records[8].last, 20150); // suspended: at its previous close
+
+    for (const auto &r : replay.requests())
+        EXPECT_EQ(r.userAgent, "Lark/2.0.0 (test)") << r.target;
+}
+
+TEST_F(LiveServer, LaterStartsTakeTheListsFromTheDiskAndRefreshThemForANewDay)
+{
+    startServer();
+    ASSERT_TRUE(fetchStockMessages(*session).loaded());
+    EXPECT_EQ(replay.count("lists"), 4u);
+    ASSERT_TRUE(std::filesystem::exists(cache / "boards.tsv"));
+
+    startServer();
+    ASSERT_TRUE(fetchStockMessages(*session).loaded());
+    EXPECT_EQ(replay.count("lists"), 4u);
+
+    // The next day the cached lists still answer at once; fresh ones are fetched behind them.
+    today += 24 * 3600;
+    replay.stop();
+    startServer();
+    const auto asked = steady_clock::now();
+    const StockLists lists = fetchStockMessages(*session);
+    EXPECT_LT(steady_clock::now() - asked, milliseconds(1000));
+    EXPECT_TRUE(lists.loaded());
+    replay.start();
+    for (int i = 0; i < 100 && replay.count("lists") < 8; ++i)
+        std::this_thread::sleep_for(milliseconds(50));
+    EXPECT_EQ(replay.count("lists"), 8u);
+}
+
+// Sixteen stocks polled every 4 s for a minute, twenty times faster: one batch request a
+// pass at most, none closer than the 2 s window, and nothing else after start-up.
+TEST_F(LiveServer, AWatchListCostsOneQuoteRequestAPass)
+{
+    startServer();
+    ASSERT_TRUE(fetchStockMessages(*session).loaded());
+    for (const char *code : kWatched)
+        session->query(dayHistoryPath(code, "20250307", "20250314"), 3968);
+    const size_t startUp = replay.requests().size();
+    const int passes = 15;
+    for (int pass = 0; pass < passes; ++pass) {
+        int valid = 0;
+        for (const char *code : kWatched) {
+            QuoteRecord record;
+            valid += quote(code, record) == QuoteOutcome::Valid;
+        }
+        EXPECT_EQ(valid, 12) << "pass " << pass;
+        std::this_thread::sleep_for(milliseconds(200));
+    }
+    const auto all = replay.requests();
+    EXPECT_EQ(requestsAfterStartUp(startUp, "quotes"), size_t(passes));
+    EXPECT_EQ(all.size() - startUp, size_t(passes)) << "only quote requests after start-up";
+    for (size_t i = startUp + 1; i < all.size(); ++i)
+        EXPECT_GE(all[i].at - all[i - 1].at, milliseconds(90));
+    // Each batch carries all sixteen.
+    EXPECT_NE(all.back().target.find("sz000001"), std::string::npos);
+    EXPECT_NE(all.back().target.find("sh600068"), std::string::npos);
+}
+
+TEST_F(LiveServer, FailuresGiveNoFiguresUntilTheServiceAnswersAgain)
+{
+    startServer();
+    QuoteRecord record;
+    ASSERT_EQ(quote("600061", record), QuoteOutcome::Valid);
+    EXPECT_FALSE(server->marketStatus().failingSince);
+    replay.setGarbage(true);
+    std::this_thread::sleep_for(milliseconds(150));
+    EXPECT_EQ(quote("600061", record), QuoteOutcome::Failed);
+    const auto since = server->marketStatus().failingSince;
+    ASSERT_TRUE(since);
+    replay.stop();
+    std::this_thread::sleep_for(milliseconds(150));
+    EXPECT_EQ(quote("600061", record), QuoteOutcome::Failed);
+    EXPECT_EQ(server->marketStatus().failingSince, since);
+
+    replay.setGarbage(false);
+    replay.start();
+    bool back = false;
+    for (int i = 0; i < 40 && !back; ++i) {
+        std::this_thread::sleep_for(milliseconds(50));
+        back = quote("600061", record) == QuoteOutcome::Valid;
+    }
+    EXPECT_TRUE(back);
+    EXPECT_FALSE(server->marketStatus().failingSince);
+}
+
+TEST(RateLimiter, NoMoreThanFiveStartsInAnySecond)
+{
+    sim::RateLimiter limiter(5, 180, milliseconds(50));
+    std::vector<steady_clock::time_point> starts;
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_TRUE(limiter.acquire());
+        starts.push_back(steady_clock::now());
+    }
+    for (size_t i = 5; i < starts.size(); ++i)
+        EXPECT_GE(starts[i] - starts[i - 5], milliseconds(50));
+    limiter.stop();
+    EXPECT_FALSE(limiter.acquire());
+}
+
+} // namespace
