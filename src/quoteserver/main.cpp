@@ -18,7 +18,8 @@ const char *const kUsage
       "                      port). The first line printed is \"listening on HOST:PORT\".\n"
       "  --seed N            market model seed (default 1); same seed, same figures\n"
       "  --exchange-hours    prices move only 09:30-11:30 and 13:00-15:00 local time\n"
-      "  --help              this text\n\n";
+      "  --help              this text\n"
+      "  --version           the program's version\n\n";
 
 template<typename T>
 std::optional<T> number(std::string_view text)
@@ -44,8 +45,14 @@ bool parseListen(std::string_view text, lark::sim::QuoteServerOptions &options)
 }
 
 // Returns an error message, or nothing when the arguments are good.
+struct Request
+{
+    bool help = false;
+    bool version = false;
+};
+
 std::optional<std::string> parseArguments(int argc, char **argv,
-                                          lark::sim::QuoteServerOptions &options, bool &help)
+                                          lark::sim::QuoteServerOptions &options, Request &request)
 {
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
@@ -57,7 +64,9 @@ std::optional<std::string> parseArguments(int argc, char **argv,
             value = argv[++i];
         }
         if (arg == "--help" || arg == "-h") {
-            help = true;
+            request.help = true;
+        } else if (arg == "--version") {
+            request.version = true;
         } else if (arg == "--exchange-hours") {
             options.exchangeHours = true;
         } else if (arg == "--listen") {
@@ -80,13 +89,20 @@ std::optional<std::string> parseArguments(int argc, char **argv,
 int main(int argc, char **argv)
 {
     lark::sim::QuoteServerOptions options;
-    bool help = false;
-    if (const auto error = parseArguments(argc, argv, options, help)) {
-        std::fprintf(stderr, "lark-quote-server: %s\n%s", error->c_str(), kUsage);
+    Request request;
+    if (const auto error = parseArguments(argc, argv, options, request)) {
+        std::fprintf(stderr,
+                     "lark-quote-server: %s\n"
+                     "Try 'lark-quote-server --help' for more information.\n",
+                     error->c_str());
         return 2;
     }
-    if (help) {
+    if (request.help) {
         std::printf("%s%s", kUsage, lark::sim::controlUsage());
+        return 0;
+    }
+    if (request.version) {
+        std::printf("lark-quote-server " LARK_VERSION "\n");
         return 0;
     }
     // Blocked before any thread starts, so only sigwait below receives them.
