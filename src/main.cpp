@@ -26,7 +26,7 @@ std::vector<std::string> withoutAutostart(const std::vector<std::string> &argume
     return kept;
 }
 
-int switchAutostart(bool on, const std::vector<std::string> &arguments)
+int runAutostartSwitch(bool on, const std::vector<std::string> &arguments)
 {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (parsed.options.autostart)
-        return switchAutostart(*parsed.options.autostart, arguments);
+        return runAutostartSwitch(*parsed.options.autostart, arguments);
     try {
         lark::LaunchSetup setup = lark::prepareLaunch(parsed.options, std::getenv);
 #ifdef LARK_WITH_WINDOW
