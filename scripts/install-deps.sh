@@ -9,7 +9,8 @@ packages=(
   chromium  # the chart page is loaded in a headless browser by the tests
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
-  xvfb xdotool curl icewm x11-utils imagemagick desktop-file-utils
+  xvfb xdotool curl icewm x11-utils imagemagick
+  desktop-file-utils appstream lintian man-db  # the package checks: entry, metadata, .deb, manuals
   pulseaudio pulseaudio-utils sox  # the alarm tone, recorded from a private null sink
   dbus  # a private session bus for the notification tests
   clang libclang-rt-14-dev llvm-14  # libFuzzer and sanitizer runtimes; llvm-14 has the symbolizer

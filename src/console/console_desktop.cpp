@@ -5,15 +5,15 @@
 
 namespace lark {
 
-ConsoleDesktop::ConsoleDesktop(std::ostream &out, std::function<std::string()> ringingCode)
-    : m_out(out)
+ConsoleDesktop::ConsoleDesktop(Writer write, std::function<std::string()> ringingCode)
+    : m_write(std::move(write))
     , m_ringingCode(std::move(ringingCode))
 { }
 
 void ConsoleDesktop::openUrl(const std::string &url)
 {
     std::lock_guard lock(m_mutex);
-    m_out << "图表: " << url << std::endl;
+    m_write("图表: " + url + "\n");
 }
 
 void ConsoleDesktop::playTone(int, int milliseconds)
@@ -21,7 +21,7 @@ void ConsoleDesktop::playTone(int, int milliseconds)
     announce();
     {
         std::lock_guard lock(m_mutex);
-        m_out << '\a' << std::flush;
+        m_write("\a");
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -35,7 +35,7 @@ void ConsoleDesktop::setTrayPicture(TrayPicture picture)
 bool ConsoleDesktop::askOkCancel(const std::string &text)
 {
     std::lock_guard lock(m_mutex);
-    m_out << text << " (请在窗口版中下载)" << std::endl;
+    m_write(text + " (请在窗口版中下载)\n");
     return false;
 }
 
@@ -52,7 +52,7 @@ void ConsoleDesktop::announce()
     if (code.empty() || code == m_announced)
         return;
     m_announced = code;
-    m_out << "警报! " << code << " — 按回车确认" << std::endl;
+    m_write("警报! " + code + " — 按回车确认\n");
 }
 
 } // namespace lark

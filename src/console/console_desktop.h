@@ -4,16 +4,17 @@
 
 #include <functional>
 #include <mutex>
-#include <ostream>
 #include <string>
 
 namespace lark {
 
-// Alerts on a terminal: a line per alert and the terminal bell for the tone.
+// Alerts in text: a line per alert and the terminal bell for the tone, handed to write.
 class ConsoleDesktop : public DesktopPort
 {
 public:
-    ConsoleDesktop(std::ostream &out, std::function<std::string()> ringingCode);
+    using Writer = std::function<void(const std::string &text)>;
+
+    ConsoleDesktop(Writer write, std::function<std::string()> ringingCode);
 
     void openUrl(const std::string &url) override;
     void playTone(int hertz, int milliseconds) override;
@@ -27,7 +28,7 @@ private:
     void announce();
 
     std::mutex m_mutex;
-    std::ostream &m_out;
+    Writer m_write;
     std::function<std::string()> m_ringingCode;
     std::string m_announced;
 };

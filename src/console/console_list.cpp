@@ -8,14 +8,17 @@ void ConsoleList::deleteAllRows()
 {
     std::lock_guard lock(m_mutex);
     m_rows.clear();
+    m_rowColours.clear();
     m_changed = true;
 }
 
 void ConsoleList::deleteRow(int row)
 {
     std::lock_guard lock(m_mutex);
-    if (row >= 0 && row < static_cast<int>(m_rows.size()))
+    if (row >= 0 && row < static_cast<int>(m_rows.size())) {
         m_rows.erase(m_rows.begin() + row);
+        m_rowColours.erase(m_rowColours.begin() + row);
+    }
     m_changed = true;
 }
 
@@ -25,9 +28,12 @@ void ConsoleList::insertRow(int row, const std::string &code)
     std::lock_guard lock(m_mutex);
     if (row < 0)
         return;
-    if (row > static_cast<int>(m_rows.size()))
+    if (row > static_cast<int>(m_rows.size())) {
         m_rows.resize(row);
+        m_rowColours.resize(row);
+    }
     m_rows.insert(m_rows.begin() + row, std::vector<std::string> {code});
+    m_rowColours.insert(m_rowColours.begin() + row, std::exchange(m_pendingColour, std::nullopt));
     m_changed = true;
 }
 
@@ -47,6 +53,7 @@ void ConsoleList::setTextColour(Rgb colour)
 {
     std::lock_guard lock(m_mutex);
     m_colour = colour;
+    m_pendingColour = colour;
 }
 
 void ConsoleList::setStatusText(const std::string &text)
@@ -60,6 +67,12 @@ std::vector<std::vector<std::string>> ConsoleList::rows() const
 {
     std::lock_guard lock(m_mutex);
     return m_rows;
+}
+
+std::vector<std::optional<Rgb>> ConsoleList::rowColours() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_rowColours;
 }
 
 std::string ConsoleList::status() const

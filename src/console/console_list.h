@@ -3,6 +3,7 @@
 #include "engine/ports.h"
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
     void enablePageButton(PageButton) override { }
 
     std::vector<std::vector<std::string>> rows() const;
+    // Each row's colour: the one set before it was written, none when none was.
+    std::vector<std::optional<Rgb>> rowColours() const;
     std::string status() const;
     Rgb colour() const;
     // True once after every change.
@@ -29,6 +32,8 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::vector<std::vector<std::string>> m_rows;
+    std::vector<std::optional<Rgb>> m_rowColours;
+    std::optional<Rgb> m_pendingColour; // set since the last row was written
     std::string m_status;
     Rgb m_colour;
     bool m_changed = false;

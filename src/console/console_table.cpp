@@ -10,13 +10,18 @@ namespace {
 const char *const kHeaders[]
     = {"代码", "名称", "最新价", "成交量", "涨跌", "买入", "卖出", "涨跌幅"};
 
+// Bytes of the UTF-8 character that starts with this byte.
+size_t characterLength(unsigned char lead)
+{
+    return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
 // Columns on a terminal: CJK characters take two cells.
 size_t displayWidth(const std::string &text)
 {
     size_t width = 0;
     for (size_t i = 0; i < text.size();) {
-        auto byte = static_cast<unsigned char>(text[i]);
-        size_t length = byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+        size_t length = characterLength(static_cast<unsigned char>(text[i]));
         width += length >= 3 ? 2 : 1;
         i += length;
     }
@@ -42,8 +47,8 @@ std::string joinedRow(const std::vector<std::string> &row)
     return line;
 }
 
-std::string quoteTable(const std::vector<std::vector<std::string>> &rows, int interfaceSize,
-                       const std::string &status)
+std::vector<std::string> tableLines(const std::vector<std::vector<std::string>> &rows,
+                                    int interfaceSize)
 {
     const int columns = columnCount(interfaceSize);
     std::vector<size_t> widths(columns);
@@ -53,16 +58,39 @@ std::string quoteTable(const std::vector<std::vector<std::string>> &rows, int in
             if (c < static_cast<int>(row.size()))
                 widths[c] = std::max(widths[c], displayWidth(row[c]));
     }
-    std::string out = "\n" + status + "\n";
+    std::vector<std::string> lines(1);
     for (int c = 0; c < columns; ++c)
-        out += padded(kHeaders[c], widths[c] + 2);
-    out += '\n';
+        lines[0] += padded(kHeaders[c], widths[c] + 2);
     for (const auto &row : rows) {
+        std::string &line = lines.emplace_back();
         for (int c = 0; c < columns; ++c)
-            out += padded(c < static_cast<int>(row.size()) ? row[c] : "", widths[c] + 2);
-        out += '\n';
+            line += padded(c < static_cast<int>(row.size()) ? row[c] : "", widths[c] + 2);
     }
+    return lines;
+}
+
+std::string quoteTable(const std::vector<std::vector<std::string>> &rows, int interfaceSize,
+                       const std::string &status)
+{
+    std::string out = "\n" + status + "\n";
+    for (const std::string &line : tableLines(rows, interfaceSize))
+        out += line + '\n';
     return out;
+}
+
+std::string clippedToWidth(const std::string &text, size_t columns)
+{
+    size_t width = 0;
+    size_t end = 0;
+    while (end < text.size()) {
+        const size_t length = characterLength(static_cast<unsigned char>(text[end]));
+        const size_t cells = length >= 3 ? 2 : 1;
+        if (width + cells > columns)
+            break;
+        width += cells;
+        end += length;
+    }
+    return text.substr(0, std::min(end, text.size()));
 }
 
 std::string detailTable(const DetailTexts &texts)

@@ -1,5 +1,7 @@
 #include "engine/engine.h"
 
+#include "protocol/url_escape.h"
+
 namespace lark {
 
 Engine::Engine(EngineConfig config, QuoteListPort &list, DesktopPort &desktop)
@@ -93,7 +95,7 @@ std::string Engine::chartUrl(std::string_view code) const
 {
     std::string url = m_config.chartServer.baseUrl();
     url += "/stksrv_curve/Chart.asp?ZXYHID=&ZXSXID=&STYLE=SSQX&STKNO=";
-    url += code;
+    url += urlEscaped(code);
     url += "&MT=GET";
     return url;
 }

@@ -57,6 +57,16 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
             o.once = true;
         } else if (arg == "--help" || arg == "-h") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
+        } else if (arg == "--autostart") {
+            if (!next(value))
+                return result;
+            if (value != "on" && value != "off") {
+                result.error = "--autostart takes on or off, not '" + value + "'";
+                return result;
+            }
+            o.autostart = value == "on";
         } else if (arg == "--registry") {
             if (!next(value))
                 return result;
@@ -96,7 +106,10 @@ const char *commandLineHelp()
               "  --chart-server HOST[:PORT]  server of the chart pages (default: quote server)\n"
               "  --web-site HOST[:PORT]      the maker's web site (default: quote server)\n"
               "  --registry DIR         settings root (default $XDG_CONFIG_HOME/lark/registry)\n"
-              "  --help                 this text\n")
+              "  --autostart on|off     start Lark at login with the other options given, or no\n"
+              "                         longer ($XDG_CONFIG_HOME/autostart/lark.desktop)\n"
+              "  --help                 this text\n"
+              "  --version              the program's version\n")
         + sim::marketOptionsHelp()
         + "\n"
           "Environment: LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY,\n"
@@ -109,13 +122,18 @@ const char *commandLineHelp()
     return help.c_str();
 }
 
+std::filesystem::path configHome(const std::function<const char *(const char *)> &environment)
+{
+    if (const char *xdg = environment("XDG_CONFIG_HOME"); xdg && *xdg)
+        return xdg;
+    const char *home = environment("HOME");
+    return std::filesystem::path(home && *home ? home : ".") / ".config";
+}
+
 std::filesystem::path
 defaultRegistryRoot(const std::function<const char *(const char *)> &environment)
 {
-    if (const char *xdg = environment("XDG_CONFIG_HOME"); xdg && *xdg)
-        return std::filesystem::path(xdg) / "lark" / "registry";
-    const char *home = environment("HOME");
-    return std::filesystem::path(home && *home ? home : ".") / ".config" / "lark" / "registry";
+    return configHome(environment) / "lark" / "registry";
 }
 
 } // namespace lark

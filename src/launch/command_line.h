@@ -16,6 +16,8 @@ struct CommandLine
     bool console = false;
     bool once = false;
     bool help = false;
+    bool version = false;
+    std::optional<bool> autostart; // --autostart on|off: switch the login entry, then end
     std::optional<ServerAddress> quoteServer;
     std::optional<ServerAddress> chartServer;
     std::optional<ServerAddress> webSite;
@@ -36,6 +38,9 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
                                    const std::function<const char *(const char *)> &environment);
 
 const char *commandLineHelp();
+
+// $XDG_CONFIG_HOME, else ~/.config.
+std::filesystem::path configHome(const std::function<const char *(const char *)> &environment);
 
 // $XDG_CONFIG_HOME/lark/registry, else ~/.config/lark/registry.
 std::filesystem::path

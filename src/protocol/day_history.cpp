@@ -2,6 +2,7 @@
 
 #include "protocol/c_format.h"
 #include "protocol/stock_code.h"
+#include "protocol/url_escape.h"
 #include "protocol/wire.h"
 
 namespace lark {
@@ -38,7 +39,7 @@ std::string dayHistoryPath(std::string_view code, std::string_view start, std::s
     path += isShanghaiCode(code) ? "GetDayHisSH?" : "GetDayHisSZ?";
     path += kAccessCode;
     path += '&';
-    path += code;
+    path += urlEscaped(code);
     path += "&1&1&";
     path += start;
     path += '&';

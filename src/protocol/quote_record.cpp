@@ -3,6 +3,7 @@
 #include "protocol/c_format.h"
 #include "protocol/gbk.h"
 #include "protocol/quote_session.h"
+#include "protocol/url_escape.h"
 #include "protocol/wire.h"
 
 namespace lark {
@@ -52,7 +53,7 @@ std::string quotePath(std::string_view code)
     path += isShanghaiCode(code) ? "GetStkOneHQWithNameSH?" : "GetStkOneHQWithNameSZ?";
     path += kAccessCode;
     path += '&';
-    path += code;
+    path += urlEscaped(code);
     return path;
 }
 

@@ -1,8 +1,11 @@
 #include "protocol/quote_session.h"
 
+#include <arpa/inet.h>
+#include <cstdlib>
 #include <curl/curl.h>
 #include <mutex>
 #include <netdb.h>
+#include <strings.h>
 
 namespace lark {
 namespace {
@@ -26,6 +29,32 @@ bool hostResolves(const std::string &host)
         return false;
     freeaddrinfo(result);
     return true;
+}
+
+// The built-in market and other local servers are reached directly whatever the environment's
+// proxy settings say.
+bool isLoopback(const std::string &host)
+{
+    const size_t length = host.size();
+    if (strcasecmp(host.c_str(), "localhost") == 0
+        || (length > 10 && strcasecmp(host.c_str() + length - 10, ".localhost") == 0))
+        return true;
+    in_addr v4 {};
+    if (inet_pton(AF_INET, host.c_str(), &v4) == 1)
+        return (ntohl(v4.s_addr) >> 24) == 127;
+    in6_addr v6 {};
+    return inet_pton(AF_INET6, host.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
+}
+
+// Whether the environment names a proxy for http:// addresses, read as libcurl reads it.
+bool environmentNamesProxy()
+{
+    for (const char *name : {"http_proxy", "all_proxy", "ALL_PROXY"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -56,7 +85,9 @@ bool QuoteSession::connect()
 {
     if (m_easy)
         return true;
-    if (!hostResolves(m_server.host))
+    // Through a proxy the proxy resolves the name; this machine may not be able to.
+    const bool direct = isLoopback(m_server.host) || !environmentNamesProxy();
+    if (direct && !hostResolves(m_server.host))
         return false;
     m_easy = curl_easy_init();
     m_multi = curl_multi_init();
@@ -68,7 +99,9 @@ bool QuoteSession::connect()
     curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(m_easy, CURLOPT_PATH_AS_IS, 1L);
     curl_easy_setopt(m_easy, CURLOPT_TCP_NODELAY, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_PROXY, "");
+    // Otherwise libcurl takes http_proxy, ALL_PROXY and no_proxy from the environment.
+    if (isLoopback(m_server.host))
+        curl_easy_setopt(m_easy, CURLOPT_PROXY, "");
     curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_timeouts.connect.count()));
     curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_TIME, long(m_timeouts.stalled.count()));

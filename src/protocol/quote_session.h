@@ -21,8 +21,9 @@ struct SessionTimeouts
     std::chrono::seconds stalled {30};
 };
 
-// One kept-alive HTTP connection to the quote server. A query either fails (no reply)
-// or yields the first bytes of the body; the status line is never judged.
+// One kept-alive HTTP connection to the quote server, through the environment's proxy as curl
+// would take it (never for a loopback server). A query either fails (no reply) or yields the
+// first bytes of the body; the status line is never judged.
 // Queries run on one thread at a time; abort() may be called from any thread.
 class QuoteSession
 {
@@ -32,7 +33,8 @@ public:
     QuoteSession(const QuoteSession &) = delete;
     QuoteSession &operator=(const QuoteSession &) = delete;
 
-    // Prepares the connection; false when the host name cannot be resolved.
+    // Prepares the connection; false when the host name cannot be resolved (a proxy, when
+    // there is one, resolves it instead).
     bool connect();
     bool isConnected() const { return m_easy != nullptr; }
 

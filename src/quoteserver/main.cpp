@@ -21,7 +21,8 @@ const char *const kUsage
       "                      port). The first line printed is \"listening on HOST:PORT\".\n"
       "  --seed N            market model seed (default 1); same seed, same figures\n"
       "  --exchange-hours    prices move only 09:30-11:30 and 13:00-15:00 local time\n"
-      "  --help              this text\n";
+      "  --help              this text\n"
+      "  --version           the program's version\n";
 
 template<typename T>
 std::optional<T> number(std::string_view text)
@@ -46,10 +47,16 @@ bool parseListen(std::string_view text, lark::sim::QuoteServerOptions &options)
     return true;
 }
 
+struct Request
+{
+    bool help = false;
+    bool version = false;
+};
+
 // Returns an error message, or nothing when the arguments are good.
 std::optional<std::string> parseArguments(int argc, char **argv,
                                           lark::sim::QuoteServerOptions &options,
-                                          lark::sim::MarketChoice &market, bool &help)
+                                          lark::sim::MarketChoice &market, Request &request)
 {
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
@@ -62,7 +69,9 @@ std::optional<std::string> parseArguments(int argc, char **argv,
             value = argv[++i];
         }
         if (arg == "--help" || arg == "-h") {
-            help = true;
+            request.help = true;
+        } else if (arg == "--version") {
+            request.version = true;
         } else if (arg == "--exchange-hours") {
             options.exchangeHours = true;
         } else if (arg == "--listen") {
@@ -90,17 +99,23 @@ int main(int argc, char **argv)
 {
     lark::sim::QuoteServerOptions options;
     lark::sim::MarketChoice market;
-    bool help = false;
+    Request request;
     std::optional<std::string> error = lark::sim::applyMarketEnvironment(std::getenv, market);
     if (error->empty())
-        error = parseArguments(argc, argv, options, market, help);
+        error = parseArguments(argc, argv, options, market, request);
     if (error) {
-        std::fprintf(stderr, "lark-quote-server: %s\n%s%s\n", error->c_str(), kUsage,
-                     lark::sim::marketOptionsHelp());
+        std::fprintf(stderr,
+                     "lark-quote-server: %s\n"
+                     "Try 'lark-quote-server --help' for more information.\n",
+                     error->c_str());
         return 2;
     }
-    if (help) {
+    if (request.help) {
         std::printf("%s%s\n%s", kUsage, lark::sim::marketOptionsHelp(), lark::sim::controlUsage());
+        return 0;
+    }
+    if (request.version) {
+        std::printf("lark-quote-server " LARK_VERSION "\n");
         return 0;
     }
     if (market.live) {

@@ -6,18 +6,9 @@ lark="$1"
 server="$2"
 work="$(mktemp -d)"
 trap 'kill "$server_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-
-"$server" --listen 127.0.0.1:0 --seed 7 > "$work/server.out" &
-server_pid=$!
-for _ in $(seq 50); do
-  [ -s "$work/server.out" ] && break
-  sleep 0.1
-done
-address="$(head -1 "$work/server.out" | sed 's/^listening on //')"
-control() { curl -sf "http://$address/control/$1" > /dev/null; }
-control "freeze?time=1700000000"
-control "pin?code=600061&name=%E6%B5%8B%E8%AF%95%E8%82%A1&previousClose=12000&last=12340&volume=234567&bid1Price=12330&ask1Price=12350"
-control "pin?code=0002&previousClose=10000&last=9500"
+# shellcheck source=pinned_server.sh
+source "$(dirname "$0")/pinned_server.sh"
+start_pinned_server "$server" "$work"
 
 "$lark" --console --once --quote-server "$address" --registry "$work/registry" > "$work/rows.txt"
 

@@ -123,13 +123,16 @@ void CommandsTest::menuEnablingFollowsReadinessAndRow()
     }
     WindowRig rig;
     waitUntilFilled(rig);
-    std::unique_ptr<QMenu> onRow(rig.view().makeContextMenu(rowPoint(rig, 5)));
-    QVERIFY(isEnabled(onRow.get(), commands::kSettings));
-    QVERIFY(isEnabled(onRow.get(), commands::kDetail));
-    QCOMPARE(rig.view().contextRow(), 5);
-    const QRect rowRect = rig.list()->visualItemRect(rig.list()->topLevelItem(5));
-    QCOMPARE(rig.view().menuPos(),
-             rig.view().mapToGlobal(QPoint(0, 0)) + rowRect.topLeft() + QPoint(50, 50));
+    // On a row: the row's corner as the list reports it (below the 16-pixel header, rows 13
+    // pixels high) from the view's origin, plus (50, 50).
+    for (int row : {0, 1, 5}) {
+        std::unique_ptr<QMenu> onRow(rig.view().makeContextMenu(rowPoint(rig, row)));
+        QVERIFY(isEnabled(onRow.get(), commands::kSettings));
+        QVERIFY(isEnabled(onRow.get(), commands::kDetail));
+        QCOMPARE(rig.view().contextRow(), row);
+        QCOMPARE(rig.view().menuPos(),
+                 rig.view().mapToGlobal(QPoint(0, 0)) + QPoint(0, 16 + 13 * row) + QPoint(50, 50));
+    }
 
     // Below the last row: at the cursor, no detail, and the row stays the last one hit.
     const QPoint below(10, rig.list()->viewport()->height() - 2);

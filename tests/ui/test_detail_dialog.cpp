@@ -2,6 +2,7 @@
 #include "gui/dialogs/detail_dialog.h"
 #include "quoteserver/quote_server.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 
@@ -81,6 +82,7 @@ private slots:
     void rejectedReplyShowsDashes_data();
     void rejectedReplyShowsDashes();
     void refreshFetchesAgain();
+    void focusStartsOnRefreshAndSpaceRefreshes();
     void networkFailureLeavesRefreshDisabled_data();
     void networkFailureLeavesRefreshDisabled();
     void unresolvableHostIsReported();
@@ -204,6 +206,24 @@ void TestDetailDialog::refreshFetchesAgain()
     QVERIFY(shown.refreshButton()->isEnabled());
 }
 
+// The first tab stop has the focus, so Space and Enter refresh rather than close the dialog.
+void TestDetailDialog::focusStartsOnRefreshAndSpaceRefreshes()
+{
+    Opened shown(m_port, "0001", 0);
+    shown.dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(shown.dialog.get()));
+    QCOMPARE(QApplication::focusWidget(), shown.refreshButton());
+    const auto asked
+        = [this] { return m_server->requestCount("GetStkOneHQWithNameSZ?507193&0001"); };
+    const uint64_t before = asked();
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Space, Qt::Key_Return}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QCOMPARE(QApplication::focusWidget(), shown.refreshButton());
+    }
+    QCOMPARE(asked(), before + 3);
+    QVERIFY(shown.dialog->isVisible());
+}
+
 void TestDetailDialog::networkFailureLeavesRefreshDisabled_data()
 {
     QTest::addColumn<bool>("serverStopped");
@@ -227,6 +247,7 @@ void TestDetailDialog::networkFailureLeavesRefreshDisabled()
     Opened shown(port, "600061", 0);
     QVERIFY(shown.messages.isEmpty());
     QVERIFY(!shown.refreshButton()->isEnabled());
+    QCOMPARE(shown.dialog->focusWidget(), shown.button(1069)); // the first tab stop left
     QCOMPARE(shown.text(1040), "最新价"); // the template's text stays
     m_server->clearFaults();
     QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);

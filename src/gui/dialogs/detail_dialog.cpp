@@ -50,6 +50,7 @@ DetailDialog::DetailDialog(std::string stockCode, int32_t ratioBaseline, DetailD
 
     showTexts(detailCaptions());
     connectToServer();
+    focusFirstTabStop(m_controls, detailDialogTemplate());
 }
 
 void DetailDialog::connectToServer()
@@ -65,6 +66,8 @@ void DetailDialog::refresh()
 {
     if (!m_session.isConnected())
         return;
+    // Disabling the button moves the focus on; a refresh by keyboard brings it back.
+    const bool hadFocus = focusWidget() == m_refreshButton;
     m_refreshButton->setEnabled(false);
     const std::tm now = m_setup.clock();
     QuoteRecord record;
@@ -79,6 +82,8 @@ void DetailDialog::refresh()
         break;
     }
     m_refreshButton->setEnabled(true);
+    if (hadFocus)
+        m_refreshButton->setFocus(Qt::OtherFocusReason);
 }
 
 void DetailDialog::showTexts(const std::vector<std::pair<int, std::string>> &texts)

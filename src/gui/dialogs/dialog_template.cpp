@@ -97,4 +97,16 @@ std::map<int, QWidget *> buildDialog(QWidget *dialog, const DialogTemplate &t,
     return controls;
 }
 
+void focusFirstTabStop(const std::map<int, QWidget *> &controls, const DialogTemplate &t)
+{
+    for (const ControlTemplate &c : t.controls) {
+        auto it = controls.find(c.id);
+        QWidget *widget = it == controls.end() ? nullptr : it->second;
+        if (widget && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)) {
+            widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
 } // namespace lark::ui

@@ -58,6 +58,11 @@ QRect dialogUnitsToPixels(const QRect &units, const QFont &font);
 std::map<int, QWidget *> buildDialog(QWidget *dialog, const DialogTemplate &dialogTemplate,
                                      const std::map<int, ControlFactory> &factories = {});
 
+// Puts the focus on the first enabled control, in template order, that takes the tab key, as
+// a dialog's focus starts (left alone, Qt would pick the default button when that is a button).
+void focusFirstTabStop(const std::map<int, QWidget *> &controls,
+                       const DialogTemplate &dialogTemplate);
+
 template<typename T>
 T *control(const std::map<int, QWidget *> &controls, int id)
 {

@@ -32,8 +32,12 @@ QMenu *LarkView::makeContextMenu(QPoint viewportPoint)
     QTreeWidgetItem *item = m_quoteList->itemAt(viewportPoint);
     if (item) {
         m_contextRow = m_quoteList->indexOfTopLevelItem(item);
+        // The row as the list control reports it: in the list's own coordinates, header
+        // included, not in those of the viewport below the header.
+        const QPoint viewportOffset
+            = m_quoteList->viewport()->geometry().topLeft() - m_quoteList->contentsRect().topLeft();
         m_menuPos = mapToGlobal(QPoint(0, 0)) + m_quoteList->visualItemRect(item).topLeft()
-            + QPoint(50, 50);
+            + viewportOffset + QPoint(50, 50);
     } else {
         m_menuPos = QCursor::pos() + QPoint(5, 5);
     }

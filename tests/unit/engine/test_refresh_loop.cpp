@@ -96,6 +96,29 @@ TEST_F(RefreshLoop, FailedQueryLeavesTheRowAsItWas)
     EXPECT_EQ(rows[3][0], "0004");
 }
 
+// The settings accept any characters in a code; those a URL cannot carry travel percent-encoded
+// in every path with a code, and the row then shows what the server answered for it.
+TEST_F(RefreshLoop, CodesAUrlCannotCarryReachTheServerWhole)
+{
+    storeValue("0", "00 1");
+    storeValue("1", "00#1");
+    config.passLimit = 1;
+    Engine &engine = startEngine();
+    ASSERT_TRUE(engine.waitForNetworkThread(seconds(20)));
+    auto rows = list.rows();
+    for (const auto &[row, code, onWire] :
+         {std::tuple {0, "00 1", "00%201"}, {1, "00#1", "00%231"}}) {
+        const std::string query = std::string("?507193&") + onWire;
+        EXPECT_EQ(server.requestCount("GetStkOneHQWithNameSZ" + query), 1u) << code;
+        EXPECT_EQ(server.requestCount("GetDayHisSZ" + query + "&1&1&"), 1u) << code;
+        EXPECT_EQ(
+            rows[row],
+            (std::vector<std::string> {code, "无效值", "---", "---", "---", "---", "---", "---"}));
+        EXPECT_TRUE(engine.chartUrl(code).ends_with(std::string("&STKNO=") + onWire + "&MT=GET"));
+    }
+    EXPECT_EQ(rows[2][0], "0003");
+}
+
 TEST_F(RefreshLoop, RankingSwitchedOnMidPassStopsBeforeTheNextRow)
 {
     server.injectFault({sim::FaultKind::Delay, quotePath("0006"), 500, 0, 500, 1});
