@@ -6,7 +6,9 @@
 # window, as % of one core; wake-ups are the user-interface thread's context switches a second;
 # memory is VmRSS, and smaps_rollup's Pss and Private_Dirty (heap, stacks, written library data:
 # the part no other process can share), at the end of the window.
-# Subjects: the list window; Lark on its built-in market (the market runs in Lark's process);
+# Subjects: the list window, alone and with a hidden clock text set every 100 ms as Lark's view
+# keeps one (the floor for any window with that clock); Lark on its built-in market (the market
+# runs in Lark's process);
 # with QUOTE_SERVER given, also Lark against that server started as its own process, so the
 # figure is Lark alone (the server's CPU is shown beside it).
 # The refresh pause is not a stored setting: every refresh loop starts at 5 x 800 ms = 4 s, so a
@@ -101,6 +103,7 @@ echo "window: ${seconds} s after a ${settle} s settle, ${runs} runs, subjects in
 for run in $(seq "$runs"); do
     echo "run $run"
     measure list ListWindow "$baseline"
+    measure list+clock ListWindow "$baseline" --clock
     measure lark Tamberly "$lark" --registry "$work/registry-$run"
     if [ -n "$address" ]; then
         measure lark-external Tamberly "$lark" --registry "$work/registry-ext-$run" \
@@ -114,7 +117,7 @@ base_cpu=$(field list 2)
 base_rss=$(field list 3)
 base_pss=$(field list 4)
 base_dirty=$(field list 5)
-for name in list lark lark-external; do
+for name in list list+clock lark lark-external; do
     grep -q "^$name " "$work/results" || continue
     awk -v n="$name" -v c="$(field "$name" 2)" -v r="$(field "$name" 3)" -v p="$(field "$name" 4)" \
         -v u="$(field "$name" 5)" -v t="$(field "$name" 7)" -v w="$(field "$name" 8)" \
