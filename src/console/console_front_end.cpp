@@ -16,6 +16,9 @@
 namespace lark {
 namespace {
 
+// A one-shot run ends in this time whatever the server does.
+constexpr std::chrono::seconds kOnceRunLimit {115};
+
 volatile std::sig_atomic_t g_quitSignal = 0;
 
 void onQuitSignal(int)
@@ -108,6 +111,8 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
     settings.provisionMakerKey();
     EngineConfig config = engineConfig(setup, settings);
     config.passLimit = options.once ? 1 : 0;
+    if (options.once)
+        config.runLimit = kOnceRunLimit;
 
     std::ostream &notices = options.once ? std::cerr : std::cout;
     ConsoleList list;

@@ -17,6 +17,8 @@ Engine::~Engine()
 
 void Engine::start()
 {
+    if (m_config.runLimit.count() > 0)
+        m_runUntil = QuoteSession::Clock::now() + m_config.runLimit;
     m_threads.start([this] {
         networkThread();
         m_networkDone.set();
