@@ -33,8 +33,9 @@ void installQuitHandlers()
     };
     action.sa_handler = onQuitSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal (SIGHUP) ends the run as SIGTERM does: settings saved.
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
 }
 
 // Waits for a line on standard input; false on time-out, end of input or a signal.
@@ -69,7 +70,6 @@ void showDetail(const LaunchSetup &setup, const std::string &code, std::ostream 
 int runInteractive(Engine &engine, ConsoleList &list, ConsoleDesktop &desktop,
                    const LaunchSetup &setup)
 {
-    installQuitHandlers();
     bool inputOpen = true;
     std::string line;
     std::cout << "Lark " << (setup.simulated() ? "(模拟行情) " : "") << "— 回车确认警报, q 回车退出"
@@ -108,7 +108,7 @@ int runInteractive(Engine &engine, ConsoleList &list, ConsoleDesktop &desktop,
 int runConsole(const CommandLine &options, LaunchSetup &setup)
 {
     RegistrySettings settings(setup.registryRoot);
-    settings.provisionMakerKey();
+    settings.prepare();
     EngineConfig config = engineConfig(setup, settings);
     config.passLimit = options.once ? 1 : 0;
     if (options.once)
@@ -122,9 +122,10 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
     enginePointer = &engine;
     engine.start();
 
+    installQuitHandlers();
     int result = 0;
     if (options.once) {
-        while (!engine.waitForNetworkThread(std::chrono::seconds(1))) { }
+        while (!engine.waitForNetworkThread(std::chrono::milliseconds(200)) && !g_quitSignal) { }
         engine.stop();
         for (const auto &row : list.rows())
             std::cout << joinedRow(row) << '\n';
@@ -137,6 +138,8 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
         result = runInteractive(engine, list, desktop, setup);
     }
     engine.stop();
+    if (engine.settingsSaveFailed())
+        std::cerr << "lark: " << unsavedSettingsMessage(setup.registryRoot) << std::endl;
     return result;
 }
 

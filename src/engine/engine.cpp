@@ -37,7 +37,8 @@ void Engine::stop()
     shutdown();
     if (m_config.settings) {
         std::lock_guard lock(settingsLock);
-        m_config.settings->saveSettings(tables, m_interfaceSize, nextInterfaceSize, versionText);
+        m_settingsSaveFailed = !m_config.settings->saveSettings(tables, m_interfaceSize,
+                                                                nextInterfaceSize, versionText);
     }
 }
 

@@ -57,6 +57,8 @@ public:
     void shutdown();
     // shutdown(), then the settings saved. Safe to call twice.
     void stop();
+    // True when stop() could not store every setting.
+    bool settingsSaveFailed() const { return m_settingsSaveFailed; }
 
     bool startRefreshLoop();
     bool startRankingPass(int page);
@@ -135,6 +137,7 @@ private:
     std::mutex m_pauseMutex;
     std::condition_variable m_pauseWake;
     std::atomic<bool> m_stopped {false};
+    std::atomic<bool> m_settingsSaveFailed {false};
     AutoResetEvent m_networkDone;
     QuoteSession::Clock::time_point m_runUntil = QuoteSession::Clock::time_point::max();
     ThreadSet m_threads;

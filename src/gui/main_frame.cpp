@@ -72,6 +72,8 @@ void MainFrame::closeEvent(QCloseEvent *event)
 {
     m_view->shutdown();
     event->accept();
+    if (m_view->engine().settingsSaveFailed())
+        emit settingsNotSaved();
     emit closed();
 }
 

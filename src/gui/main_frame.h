@@ -30,7 +30,8 @@ public:
 signals:
     // About and exit, for the application object.
     void appCommand(int id);
-    // After the view has shut down.
+    // After the view has shut down; settingsNotSaved first when its save failed.
+    void settingsNotSaved();
     void closed();
 
 protected:

@@ -37,6 +37,7 @@ private slots:
     void trayClickTogglesVisibilityAfterAlertFlash();
     void closingIsPromptAndSaves();
     void closingWithQuestionOpenDoesNotHang();
+    void closingSaysSoWhenTheSaveFailed();
 };
 
 void FrameTest::outerSizePerSize_data()
@@ -159,6 +160,20 @@ void FrameTest::closingWithQuestionOpenDoesNotHang()
     QVERIFY2(closingTook < 1000, qPrintable(QString::number(closingTook)));
     QCOMPARE(storedValues(rig), 66);
     QVERIFY(opened.targets.filter("tamberly.zip").isEmpty());
+}
+
+// Something in a value's place that is not a value: it stays, and the user hears of it once.
+void FrameTest::closingSaysSoWhenTheSaveFailed()
+{
+    WindowRig rig(1, Feed::Nothing, [](EngineConfig &, WindowRig &self) {
+        std::filesystem::create_directories(self.productKey() / "3");
+    });
+    QSignalSpy notSaved(&rig.frame, &MainFrame::settingsNotSaved);
+    rig.frame.show();
+    rig.frame.close();
+    QCOMPARE(notSaved.count(), 1);
+    QVERIFY(std::filesystem::is_directory(rig.productKey() / "3"));
+    QCOMPARE(storedValues(rig), 65);
 }
 
 QTEST_MAIN(FrameTest)
