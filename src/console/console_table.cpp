@@ -1,5 +1,6 @@
 #include "console/console_table.h"
 
+#include "console/terminal_text.h"
 #include "protocol/stock_code.h"
 
 #include <map>
@@ -37,14 +38,17 @@ std::string joinedRow(const std::vector<std::string> &row)
     for (size_t i = 0; i < row.size(); ++i) {
         if (i)
             line += '\t';
-        line += row[i];
+        line += terminalText(row[i]);
     }
     return line;
 }
 
-std::string quoteTable(const std::vector<std::vector<std::string>> &rows, int interfaceSize,
+std::string quoteTable(std::vector<std::vector<std::string>> rows, int interfaceSize,
                        const std::string &status)
 {
+    for (auto &row : rows)
+        for (auto &cell : row)
+            cell = terminalText(cell);
     const int columns = columnCount(interfaceSize);
     std::vector<size_t> widths(columns);
     for (int c = 0; c < columns; ++c) {
@@ -53,7 +57,7 @@ std::string quoteTable(const std::vector<std::vector<std::string>> &rows, int in
             if (c < static_cast<int>(row.size()))
                 widths[c] = std::max(widths[c], displayWidth(row[c]));
     }
-    std::string out = "\n" + status + "\n";
+    std::string out = "\n" + terminalText(status) + "\n";
     for (int c = 0; c < columns; ++c)
         out += padded(kHeaders[c], widths[c] + 2);
     out += '\n';
@@ -76,7 +80,8 @@ std::string detailTable(const DetailTexts &texts)
     std::string out;
     for (const auto &[id, text] : texts) {
         auto caption = captions.find(id);
-        out += padded(caption != captions.end() ? caption->second : "", 8) + text + '\n';
+        out += padded(caption != captions.end() ? caption->second : "", 8) + terminalText(text)
+            + '\n';
     }
     return out;
 }
