@@ -9,15 +9,16 @@ out=fuzz/corpus
 head="/stksrv_curve/JGetHq3.dll?"
 
 log=$(mktemp)
-"$server" --listen 127.0.0.1:0 --seed 1 >"$log" 2>&1 &
+"$server" --listen 127.0.0.1:0 --seed 1 --control >"$log" 2>&1 &
 pid=$!
 trap 'kill "$pid" 2>/dev/null; rm -f "$log"' EXIT
-for _ in $(seq 50); do grep -q "^listening on" "$log" && break; sleep 0.1; done
+for _ in $(seq 50); do grep -q "^control token" "$log" && break; sleep 0.1; done
 address=$(sed -n 's/^listening on //p' "$log" | head -1)
+token=$(sed -n 's/^control token //p' "$log" | head -1)
 [ -n "$address" ] || { echo "the server did not start" >&2; exit 1; }
 
 get() { curl -sf "http://$address$1"; }
-control() { get "/control/$1" >/dev/null; }
+control() { curl -sf -X POST -H "X-Control-Token: $token" "http://$address/control/$1" >/dev/null; }
 # hex HEX: the bytes that HEX spells, to stdout
 hex() { echo -n "$1" | xxd -r -p; }
 # le32 N: a little-endian int32 as hex

@@ -16,7 +16,10 @@ LaunchSetup prepareLaunch(const CommandLine &options,
     if (options.quoteServer) {
         setup.quoteServer = *options.quoteServer;
     } else {
-        setup.simulator = std::make_unique<sim::QuoteServer>();
+        // One thread answers: a desktop program's worth. No control interface: any local
+        // program or web page could reach it.
+        setup.simulator
+            = std::make_unique<sim::QuoteServer>(sim::QuoteServerOptions {.workers = 1});
         setup.quoteServer = {"127.0.0.1", setup.simulator->start()};
     }
     setup.chartServer = options.chartServer.value_or(setup.quoteServer);

@@ -83,7 +83,7 @@ Reply chartPage(const Stock &stock, const Quote &q, const std::vector<int32_t> &
 {
     const std::string name = escapeHtml(gbkToUtf8(untilNul(q.nameGbk)));
     const double change
-        = q.previousClose > 0 ? 100.0 * (q.last - q.previousClose) / q.previousClose : 0;
+        = q.previousClose > 0 ? 100.0 * (double(q.last) - q.previousClose) / q.previousClose : 0;
     std::string body = cformat("<h1>%s %s</h1>\n<table>\n"
                                "<tr><td>昨收</td><td>%s</td><td>今开</td><td>%s</td></tr>\n"
                                "<tr><td>最高</td><td>%s</td><td>最低</td><td>%s</td></tr>\n"

@@ -7,17 +7,20 @@ server="$2"
 work="$(mktemp -d)"
 trap 'kill "$server_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-"$server" --listen 127.0.0.1:0 --seed 7 > "$work/server.out" &
+"$server" --listen 127.0.0.1:0 --seed 7 --control > "$work/server.out" &
 server_pid=$!
 for _ in $(seq 50); do
-  [ -s "$work/server.out" ] && break
+  grep -q '^control token' "$work/server.out" && break
   sleep 0.1
 done
-address="$(head -1 "$work/server.out" | sed 's/^listening on //')"
-control() { curl -sf "http://$address/control/$1" > /dev/null; }
+address="$(sed -n 's/^listening on //p' "$work/server.out")"
+token="$(sed -n 's/^control token //p' "$work/server.out")"
+control() { curl -sf -X POST -H "X-Control-Token: $token" "http://$address/control/$1" > /dev/null; }
 control "freeze?time=1700000000"
 control "pin?code=600061&name=%E6%B5%8B%E8%AF%95%E8%82%A1&previousClose=12000&last=12340&volume=234567&bid1Price=12330&ask1Price=12350"
 control "pin?code=0002&previousClose=10000&last=9500"
+# A name holding a line feed and a tab must not break its row.
+control "pin?code=600062&name=A%0AB%09C"
 
 "$lark" --console --once --quote-server "$address" --registry "$work/registry" > "$work/rows.txt"
 
@@ -29,6 +32,7 @@ awk -F'\t' 'NF != 8 { exit 1 }' "$work/rows.txt" || fail "every row has 8 column
 [ "$(sed -n 9p "$work/rows.txt")" = "$(printf '600061\t测试股\t 12.34\t2345\t  0.34\t 12.33\t 12.35\t  2.83')" ] \
   || fail "row 600061"
 [ "$(sed -n 2p "$work/rows.txt" | cut -f 3,5,8)" = "$(printf '  9.50\t -0.50\t -5.00')" ] || fail "row 0002"
+[ "$(sed -n 10p "$work/rows.txt" | cut -f 2)" = "A?B?C" ] || fail "row 600062 shows its name as text"
 values="$(ls "$work/registry/SOFTWARE/halvern/tamberly" | wc -l)"
 [ "$values" -eq 66 ] || fail "expected 66 stored values, found $values"
 echo "1 passed, 0 failed"
