@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
 {
     auto parsed = lark::parseCommandLine({argv + 1, argv + argc}, std::getenv);
     if (!parsed.error.empty()) {
-        std::cerr << "lark: " << parsed.error << "\n\n" << lark::commandLineHelp();
+        std::cerr << "lark: " << parsed.error << " (lark --help lists the options)\n";
         return 2;
     }
     if (parsed.options.help) {

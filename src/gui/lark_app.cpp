@@ -7,6 +7,7 @@
 #include "gui/main_frame.h"
 #include "gui/view/lark_view.h"
 #include "gui/view/popup_menu.h"
+#include "launch/instance_lock.h"
 #include "launch/launch_setup.h"
 #include "launch/registry_settings.h"
 
@@ -60,6 +61,9 @@ void LarkApp::initInstance(const LaunchSetup &setup)
     connect(m_frame.get(), &MainFrame::appCommand, this, &LarkApp::onCommand);
     m_frame->view()->initialUpdate(std::move(config), m_simulated);
     watchQuitSignals();
+    // A second start on the same settings touches this one's lock file (see InstanceLock).
+    m_frame->restoreWhenTouched(
+        QString::fromStdString(InstanceLock::lockFile(setup.registryRoot).string()));
     m_frame->show();
 }
 

@@ -4,6 +4,7 @@
 #include "gui/view/popup_menu.h"
 
 #include <QCloseEvent>
+#include <QFileSystemWatcher>
 
 namespace lark {
 
@@ -99,6 +100,12 @@ void MainFrame::restore()
     showNormal();
     raise();
     activateWindow();
+}
+
+void MainFrame::restoreWhenTouched(const QString &file)
+{
+    auto *watcher = new QFileSystemWatcher({file}, this);
+    connect(watcher, &QFileSystemWatcher::fileChanged, this, &MainFrame::restore);
 }
 
 } // namespace lark

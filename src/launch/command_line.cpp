@@ -1,6 +1,9 @@
 #include "launch/command_line.h"
 
 #include <algorithm>
+#include <pwd.h>
+#include <stdexcept>
+#include <unistd.h>
 
 namespace lark {
 namespace {
@@ -10,8 +13,21 @@ bool takeAddress(const std::string &text, std::optional<ServerAddress> &into, st
 {
     into = parseServerAddress(text);
     if (!into)
-        error = "bad address for " + what + ": '" + text + "' (expected HOST[:PORT])";
+        error = what + ": '" + text
+            + "' is not HOST[:PORT] (a DNS name, an IPv4 address or an [IPv6] address; "
+              "port 1-65535)";
     return into.has_value();
+}
+
+// Settings roots from the environment count only when absolute, as the XDG base directory
+// rules have it: a relative one would put the settings wherever the program was started.
+std::optional<std::filesystem::path>
+absoluteFrom(const std::function<const char *(const char *)> &environment, const char *variable)
+{
+    const char *value = environment(variable);
+    if (!value || *value != '/')
+        return std::nullopt;
+    return std::filesystem::path(value);
 }
 
 } // namespace
@@ -35,8 +51,7 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
         if (value && *value && !takeAddress(value, *a.into, result.error, a.variable))
             return result;
     }
-    if (const char *value = environment("LARK_REGISTRY"); value && *value)
-        o.registry = value;
+    o.registry = absoluteFrom(environment, "LARK_REGISTRY");
 
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string &arg = arguments[i];
@@ -58,6 +73,10 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
         } else if (arg == "--registry") {
             if (!next(value))
                 return result;
+            if (value.empty()) {
+                result.error = "--registry needs a folder";
+                return result;
+            }
             o.registry = value;
         } else if (auto a = std::find_if(std::begin(addresses), std::end(addresses),
                                          [&](const AddressOption &a) { return arg == a.flag; });
@@ -96,13 +115,31 @@ const char *commandLineHelp()
            "simulated.\n";
 }
 
-std::filesystem::path
+std::optional<std::filesystem::path>
 defaultRegistryRoot(const std::function<const char *(const char *)> &environment)
 {
-    if (const char *xdg = environment("XDG_CONFIG_HOME"); xdg && *xdg)
-        return std::filesystem::path(xdg) / "lark" / "registry";
-    const char *home = environment("HOME");
-    return std::filesystem::path(home && *home ? home : ".") / ".config" / "lark" / "registry";
+    if (auto config = absoluteFrom(environment, "XDG_CONFIG_HOME"))
+        return *config / "lark" / "registry";
+    auto home = absoluteFrom(environment, "HOME");
+    if (!home) {
+        // HOME unset or relative: the account's own home, as the system knows it.
+        const passwd *account = ::getpwuid(::getuid());
+        if (!account || !account->pw_dir || account->pw_dir[0] != '/')
+            return std::nullopt;
+        home = account->pw_dir;
+    }
+    return *home / ".config" / "lark" / "registry";
+}
+
+std::filesystem::path settingsRoot(const CommandLine &options,
+                                   const std::function<const char *(const char *)> &environment)
+{
+    if (options.registry)
+        return *options.registry;
+    if (auto root = defaultRegistryRoot(environment))
+        return *root;
+    throw std::runtime_error("no folder for the settings: HOME is not set; give one with "
+                             "--registry DIR");
 }
 
 } // namespace lark

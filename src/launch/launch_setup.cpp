@@ -1,7 +1,10 @@
 #include "launch/launch_setup.h"
 
+#include "launch/instance_lock.h"
 #include "launch/registry_settings.h"
 #include "quoteserver/quote_server.h"
+
+#include <stdexcept>
 
 namespace lark {
 
@@ -13,6 +16,12 @@ LaunchSetup prepareLaunch(const CommandLine &options,
                           const std::function<const char *(const char *)> &environment)
 {
     LaunchSetup setup;
+    setup.registryRoot = settingsRoot(options, environment);
+    // Before anything else starts: a second Lark on the same root changes nothing.
+    setup.instance = std::make_unique<InstanceLock>(setup.registryRoot);
+    if (setup.instance->heldElsewhere())
+        throw std::runtime_error("Lark is already running with the settings in "
+                                 + setup.registryRoot.string());
     if (options.quoteServer) {
         setup.quoteServer = *options.quoteServer;
     } else {
@@ -24,7 +33,6 @@ LaunchSetup prepareLaunch(const CommandLine &options,
     }
     setup.chartServer = options.chartServer.value_or(setup.quoteServer);
     setup.webSite = options.webSite.value_or(setup.quoteServer);
-    setup.registryRoot = options.registry.value_or(defaultRegistryRoot(environment));
     return setup;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 namespace lark {
+class InstanceLock;
 class RegistrySettings;
 namespace sim {
 class QuoteServer;
@@ -21,6 +22,7 @@ struct LaunchSetup
     ServerAddress chartServer;
     ServerAddress webSite;
     std::filesystem::path registryRoot;
+    std::unique_ptr<InstanceLock> instance; // this run's hold on the settings root
     std::unique_ptr<sim::QuoteServer> simulator; // set when the figures are simulated
 
     LaunchSetup();
@@ -29,8 +31,10 @@ struct LaunchSetup
     bool simulated() const { return simulator != nullptr; }
 };
 
-// With no quote server given, starts the built-in simulated one on a free loopback port and
-// points all three addresses at it. Throws std::runtime_error when it cannot start.
+// Takes the settings root for this run; with no quote server given, starts the built-in
+// simulated one on a free loopback port and points all three addresses at it. Throws
+// std::runtime_error when it cannot start, when no settings root can be found and when another
+// Lark holds the root.
 LaunchSetup prepareLaunch(const CommandLine &options,
                           const std::function<const char *(const char *)> &environment);
 

@@ -2,6 +2,8 @@
 // tray and back, and closing: prompt, settings saved, even with a question open.
 #include "test_rig.h"
 
+#include "launch/instance_lock.h"
+
 #include <QMessageBox>
 #include <QtTest>
 
@@ -38,6 +40,7 @@ private slots:
     void closingIsPromptAndSaves();
     void closingWithQuestionOpenDoesNotHang();
     void closingSaysSoWhenTheSaveFailed();
+    void aSecondStartBringsTheWindowForward();
 };
 
 void FrameTest::outerSizePerSize_data()
@@ -174,6 +177,20 @@ void FrameTest::closingSaysSoWhenTheSaveFailed()
     QCOMPARE(notSaved.count(), 1);
     QVERIFY(std::filesystem::is_directory(rig.productKey() / "3"));
     QCOMPARE(storedValues(rig), 65);
+}
+
+void FrameTest::aSecondStartBringsTheWindowForward()
+{
+    WindowRig rig(1, Feed::Nothing);
+    const InstanceLock first(rig.registryRoot());
+    rig.frame.restoreWhenTouched(
+        QString::fromStdString(InstanceLock::lockFile(rig.registryRoot()).string()));
+    rig.frame.show();
+    rig.frame.onMinimise();
+    QTRY_VERIFY(!rig.frame.isVisible());
+    const InstanceLock second(rig.registryRoot());
+    QVERIFY(second.heldElsewhere());
+    QTRY_VERIFY(rig.frame.isVisible());
 }
 
 QTEST_MAIN(FrameTest)

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Options as a careless or hostile caller gives them: each bad one ends the program with status 2
+# and one line naming it; a display that cannot be opened ends it with status 1 and one line,
+# never a core.
+# Usage: bad_options.sh LARK [window]   (window: the window is built)
+set -euo pipefail
+lark="$1"
+with_window="${2:-}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# expect_refused STATUS NAMED COMMAND...: exit STATUS, one line on stderr naming NAMED.
+expect_refused() {
+    local want=$1 named=$2 status=0
+    shift 2
+    "$@" > "$work/out" 2> "$work/err" || status=$?
+    [ "$status" -eq "$want" ] || fail "$*: exit $status, expected $want: $(cat "$work/err")"
+    [ "$(wc -l < "$work/err")" -eq 1 ] || fail "$*: not one line: $(cat "$work/err")"
+    grep -qF -- "$named" "$work/err" || fail "$*: does not name $named: $(cat "$work/err")"
+}
+
+for bad in 'x;id' 'x y' 'http://x' '$(id)' '127.0.0.1:' '::1' 'host:99999'; do
+    expect_refused 2 --quote-server "$lark" --console --once --quote-server "$bad"
+    expect_refused 2 --chart-server "$lark" --console --chart-server "$bad"
+done
+expect_refused 2 LARK_WEB_SITE env LARK_WEB_SITE='a/b' "$lark" --console --once
+expect_refused 2 --frobnicate "$lark" --frobnicate
+
+if [ "$with_window" = window ]; then
+    display=
+    for n in $(seq 500 599); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+    done
+    expect_refused 1 "$display" env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY="$display" \
+        "$lark" --registry "$work/registry"
+fi
+echo "1 passed, 0 failed"
