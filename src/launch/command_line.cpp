@@ -8,12 +8,21 @@
 namespace lark {
 namespace {
 
+// A value echoed in an error: the message stays one line, and no terminal control.
+std::string shown(std::string text)
+{
+    std::replace_if(
+        text.begin(), text.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, '?');
+    return text;
+}
+
 bool takeAddress(const std::string &text, std::optional<ServerAddress> &into, std::string &error,
                  const std::string &what)
 {
     into = parseServerAddress(text);
     if (!into)
-        error = what + ": '" + text
+        error = what + ": '" + shown(text)
             + "' is not HOST[:PORT] (a DNS name, an IPv4 address or an [IPv6] address; "
               "port 1-65535)";
     return into.has_value();
@@ -84,7 +93,7 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
             if (!next(value) || !takeAddress(value, *a->into, result.error, arg))
                 return result;
         } else if (arg.starts_with("--")) {
-            result.error = "unknown option " + arg;
+            result.error = "unknown option " + shown(arg);
             return result;
         } else {
             o.passThrough.push_back(arg);
