@@ -125,27 +125,10 @@ void Registry::removeTemporaries(const Key &key) const
 
 bool Registry::set(const Key &key, const std::vector<Value> &values) const
 {
-    // Unchanged values are skipped, so an ordinary exit writes nothing at all. A value there
-    // that cannot be read is never replaced: it may hold what the user stored.
     std::vector<std::pair<std::filesystem::path, std::filesystem::path>> renames;
     bool ok = true;
-    for (const auto &[name, text] : values) {
-        std::string current;
-        const ReadStatus status = isPlainName(name)
-            ? readValueFile(key / name, text.size() + 1, current)
-            : ReadStatus::Unreadable;
-        if (status == ReadStatus::Unreadable) {
-            ok = false;
-            continue;
-        }
-        if (status == ReadStatus::Read && current.substr(0, current.find('\0')) == text)
-            continue;
-        std::filesystem::path temporary = key / temporaryName(name);
-        if (writeFile(temporary, text + '\0'))
-            renames.emplace_back(temporary, key / name);
-        else
-            ok = false;
-    }
+    for (const auto &[name, text] : values)
+        ok = stage(key, name, text, renames) && ok;
     for (const auto &[temporary, target] : renames) {
         if (std::rename(temporary.c_str(), target.c_str()) != 0) {
             std::remove(temporary.c_str());
@@ -160,6 +143,26 @@ bool Registry::set(const Key &key, const std::vector<Value> &values) const
         ::close(dir);
     }
     return ok;
+}
+
+// Unchanged values are skipped, so an ordinary exit writes nothing at all. A value there that
+// cannot be read is never replaced: it may hold what the user stored.
+bool Registry::stage(const Key &key, const std::string &name, const std::string &text,
+                     std::vector<std::pair<Key, Key>> &renames) const
+{
+    std::string current;
+    const ReadStatus status = isPlainName(name)
+        ? readValueFile(key / name, text.size() + 1, current)
+        : ReadStatus::Unreadable;
+    if (status == ReadStatus::Unreadable)
+        return false;
+    if (status == ReadStatus::Read && current.substr(0, current.find('\0')) == text)
+        return true;
+    const Key temporary = key / temporaryName(name);
+    if (!writeFile(temporary, text + '\0'))
+        return false;
+    renames.emplace_back(temporary, key / name);
+    return true;
 }
 
 } // namespace lark

@@ -44,6 +44,10 @@ public:
     void removeTemporaries(const Key &key) const;
 
 private:
+    // Writes the temporary file of one value that needs replacing; false when it cannot.
+    bool stage(const Key &key, const std::string &name, const std::string &text,
+               std::vector<std::pair<Key, Key>> &renames) const;
+
     std::filesystem::path m_root;
 };
 

@@ -54,6 +54,21 @@ float fieldValue<float>(const std::string &text, bool *beyond)
     return static_cast<float>(std::clamp<double>(x, -FLT_MAX, FLT_MAX));
 }
 
+// The text a number is saved as. Nothing while the stored text is a number beyond the field
+// that loaded as this very value: it stays as the user wrote it.
+template<typename T>
+std::optional<std::string> numberText(const std::optional<std::string> &stored, T value,
+                                      const char *format)
+{
+    bool beyond = false;
+    if (stored && fieldValue<T>(*stored, &beyond) == value && beyond)
+        return std::nullopt;
+    if constexpr (std::is_same_v<T, float>)
+        return cformat(format, double(value));
+    else
+        return cformat(format, value);
+}
+
 } // namespace
 
 void SettingsStore::prepare() const
@@ -116,17 +131,10 @@ bool SettingsStore::save(const StoredSettings &settings) const
         return false;
     std::vector<Registry::Value> values;
     auto put = [&](int n, std::string text) { values.emplace_back(valueName(n), std::move(text)); };
-    // A stored number beyond its field loaded as the field's limit; unchanged, it keeps the
-    // text the user stored.
     auto putNumber = [&](int n, auto value, const char *format) {
-        bool beyond = false;
-        auto stored = m_registry.query(*product, valueName(n), kNumberLimit);
-        if (stored && fieldValue<decltype(value)>(*stored, &beyond) == value && beyond)
-            return;
-        if constexpr (std::is_same_v<decltype(value), float>)
-            put(n, cformat(format, double(value)));
-        else
-            put(n, cformat(format, value));
+        if (auto text
+            = numberText(m_registry.query(*product, valueName(n), kNumberLimit), value, format))
+            put(n, std::move(*text));
     };
     for (int slot = 0; slot < kStoredSlots; ++slot)
         put(slot, settings.codes[slot].value_or(""));

@@ -1,9 +1,9 @@
 #include "quoteserver/http/connection_loop.h"
 
 #include "quoteserver/http/request_framing.h"
+#include "quoteserver/http/socket_endpoint.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -20,32 +20,6 @@ constexpr uint64_t kStopId = 0;
 constexpr uint64_t kWakeId = 1;
 constexpr uint64_t kListenerId = 2;
 constexpr size_t kReadSize = 16 * 1024;
-
-Endpoint endpointOf(const sockaddr_storage &address)
-{
-    Endpoint endpoint;
-    char text[INET6_ADDRSTRLEN] = {};
-    if (address.ss_family == AF_INET) {
-        const auto &a = reinterpret_cast<const sockaddr_in &>(address);
-        inet_ntop(AF_INET, &a.sin_addr, text, sizeof text);
-        endpoint.port = ntohs(a.sin_port);
-    } else if (address.ss_family == AF_INET6) {
-        const auto &a = reinterpret_cast<const sockaddr_in6 &>(address);
-        inet_ntop(AF_INET6, &a.sin6_addr, text, sizeof text);
-        endpoint.port = ntohs(a.sin6_port);
-    }
-    endpoint.ip = text;
-    return endpoint;
-}
-
-template<typename Call>
-Endpoint endpoint(int socket, Call call)
-{
-    sockaddr_storage address {};
-    socklen_t length = sizeof address;
-    return call(socket, reinterpret_cast<sockaddr *>(&address), &length) == 0 ? endpointOf(address)
-                                                                              : Endpoint {};
-}
 
 void signal(int eventFd)
 {
@@ -155,8 +129,8 @@ void ConnectionLoop::admit(int socket)
     Connection connection;
     connection.socket = socket;
     connection.deadline = Clock::now() + m_limits.idle;
-    connection.remote = endpoint(socket, ::getpeername);
-    connection.local = endpoint(socket, ::getsockname);
+    connection.remote = remoteEndpoint(socket);
+    connection.local = localEndpoint(socket);
     const uint64_t id = m_nextId++;
     m_connections.emplace(id, std::move(connection));
     watch(socket, id, EPOLLIN, EPOLL_CTL_ADD);

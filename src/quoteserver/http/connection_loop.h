@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quoteserver/http/socket_endpoint.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -21,12 +23,6 @@ struct LoopLimits
     std::chrono::milliseconds reply {10000};
     // Open connections; when full, a new one takes the place of the one waiting longest.
     size_t connections = 256;
-};
-
-struct Endpoint
-{
-    std::string ip;
-    int port = 0;
 };
 
 // One whole request as it came: request line, headers and body.
