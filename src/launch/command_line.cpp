@@ -118,7 +118,8 @@ const char *commandLineHelp()
            "  --help                 this text\n"
            "\n"
            "Environment: LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY\n"
-           "mean the same as the options; options win.\n"
+           "mean the same as the options; options win. Settings folders from the environment\n"
+           "count only when absolute. One Lark runs per settings folder.\n"
            "With no quote server given, Lark starts its built-in simulated quote server on a\n"
            "free loopback port and uses it for quotes, charts and web pages: the figures are\n"
            "simulated.\n";
