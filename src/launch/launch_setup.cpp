@@ -1,8 +1,11 @@
 #include "launch/launch_setup.h"
 
+#include "launch/instance_lock.h"
 #include "launch/registry_settings.h"
 #include "protocol/c_format.h"
 #include "quoteserver/quote_server.h"
+
+#include <stdexcept>
 
 namespace lark {
 namespace {
@@ -11,7 +14,9 @@ sim::QuoteServerOptions
 builtInServerOptions(const sim::MarketChoice &market,
                      const std::function<const char *(const char *)> &environment)
 {
-    sim::QuoteServerOptions options;
+    // One thread answers: a desktop program's worth. No control interface: any local program
+    // or web page could reach it.
+    sim::QuoteServerOptions options {.workers = 1};
     if (market.live) {
         options.live.emplace();
         options.live->upstreams = market.upstreams;
@@ -30,6 +35,12 @@ LaunchSetup prepareLaunch(const CommandLine &options,
                           const std::function<const char *(const char *)> &environment)
 {
     LaunchSetup setup;
+    setup.registryRoot = settingsRoot(options, environment);
+    // Before anything else starts: a second Lark on the same root changes nothing.
+    setup.instance = std::make_unique<InstanceLock>(setup.registryRoot);
+    if (setup.instance->heldElsewhere())
+        throw std::runtime_error("Lark is already running with the settings in "
+                                 + setup.registryRoot.string());
     if (options.quoteServer) {
         setup.quoteServer = *options.quoteServer;
     } else {
@@ -40,7 +51,6 @@ LaunchSetup prepareLaunch(const CommandLine &options,
     }
     setup.chartServer = options.chartServer.value_or(setup.quoteServer);
     setup.webSite = options.webSite.value_or(setup.quoteServer);
-    setup.registryRoot = options.registry.value_or(defaultRegistryRoot(environment));
     return setup;
 }
 

@@ -1,5 +1,6 @@
 #include "protocol/quote_session.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cstdlib>
 #include <curl/curl.h>
@@ -140,13 +141,18 @@ size_t QuoteSession::onWrite(char *data, size_t size, size_t count, void *userda
     return n;
 }
 
-bool QuoteSession::perform(std::string_view path, Transfer &transfer)
+// deadline: the query's own, from now; the session's limit may cut it shorter.
+bool QuoteSession::perform(std::string_view path, Transfer &transfer, Clock::duration deadline)
 {
-    if (!m_easy || m_aborted)
+    const auto now = Clock::now();
+    const auto end = std::min(now + deadline, Clock::time_point(Clock::duration(m_until)));
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count();
+    if (!m_easy || m_aborted || left <= 0)
         return false;
     std::string url = m_baseUrl;
     url.append(path);
     curl_easy_setopt(m_easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(m_easy, CURLOPT_TIMEOUT_MS, long(left));
     curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, &transfer);
     if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK)
         return false;
@@ -179,7 +185,7 @@ std::optional<std::string> QuoteSession::query(std::string_view path, size_t max
     transfer.keepLimit = maxBytes;
     transfer.totalLimit = maxBytes + kDiscardLimit;
     transfer.sink = [&reply](std::string_view piece) { reply.append(piece); };
-    if (!perform(path, transfer))
+    if (!perform(path, transfer, m_timeouts.query))
         return std::nullopt;
     return reply;
 }
@@ -191,7 +197,7 @@ bool QuoteSession::queryChunks(std::string_view path, size_t maxTotal,
     transfer.keepLimit = maxTotal;
     transfer.totalLimit = maxTotal;
     transfer.sink = onChunk;
-    return perform(path, transfer) && !transfer.cut;
+    return perform(path, transfer, m_timeouts.list) && !transfer.cut;
 }
 
 } // namespace lark

@@ -19,6 +19,12 @@ struct SessionTimeouts
 {
     std::chrono::milliseconds connect {10'000};
     std::chrono::seconds stalled {30};
+    // From the request to the last byte, however the server drips: a quote, history, ranking
+    // or version query, and one stock list.
+    std::chrono::milliseconds query {15'000};
+    std::chrono::milliseconds list {60'000};
+    // Every query of the start (stock lists, day histories, version) together.
+    std::chrono::milliseconds startUp {110'000};
 };
 
 // One kept-alive HTTP connection to the quote server, through the environment's proxy as curl
@@ -46,6 +52,10 @@ public:
     bool queryChunks(std::string_view path, size_t maxTotal,
                      const std::function<void(std::string_view)> &onChunk);
 
+    // No query runs past this point: it fails when it comes, or is cut off there.
+    using Clock = std::chrono::steady_clock;
+    void limitUntil(Clock::time_point until) { m_until = until.time_since_epoch().count(); }
+
     // Ends a transfer in progress at once; every later query fails.
     void abort();
     void close();
@@ -56,7 +66,7 @@ public:
 
 private:
     struct Transfer;
-    bool perform(std::string_view path, Transfer &transfer);
+    bool perform(std::string_view path, Transfer &transfer, Clock::duration deadline);
     static size_t onWrite(char *data, size_t size, size_t count, void *userdata);
 
     ServerAddress m_server;
@@ -65,6 +75,7 @@ private:
     CURL *m_easy = nullptr;
     CURLM *m_multi = nullptr;
     std::atomic<bool> m_aborted {false};
+    std::atomic<Clock::rep> m_until {Clock::time_point::max().time_since_epoch().count()};
     long m_connectionsOpened = 0;
 };
 
