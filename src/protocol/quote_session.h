@@ -1,17 +1,17 @@
 #pragma once
 
+#include "protocol/curl_transfer.h"
 #include "protocol/server_address.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
-
-typedef void CURL;
-typedef void CURLM;
 
 namespace lark {
 
@@ -42,7 +42,8 @@ public:
     // Prepares the connection; false when the host name cannot be resolved (a proxy, when
     // there is one, resolves it instead).
     bool connect();
-    bool isConnected() const { return m_easy != nullptr; }
+    // On the thread that connects.
+    bool isConnected() const { return m_transfer != nullptr; }
 
     // GET path; keeps at most maxBytes of the reply body. nullopt when the query failed.
     std::optional<std::string> query(std::string_view path, size_t maxBytes);
@@ -65,15 +66,14 @@ public:
     const ServerAddress &server() const { return m_server; }
 
 private:
-    struct Transfer;
-    bool perform(std::string_view path, Transfer &transfer, Clock::duration deadline);
-    static size_t onWrite(char *data, size_t size, size_t count, void *userdata);
+    CurlTransfer::Ending perform(std::string_view path, Clock::duration deadline,
+                                 const std::function<bool(std::string_view)> &onData);
 
     ServerAddress m_server;
     SessionTimeouts m_timeouts;
     std::string m_baseUrl;
-    CURL *m_easy = nullptr;
-    CURLM *m_multi = nullptr;
+    std::mutex m_transferLock; // the pointer, which abort() reads from another thread
+    std::unique_ptr<CurlTransfer> m_transfer;
     std::atomic<bool> m_aborted {false};
     std::atomic<Clock::rep> m_until {Clock::time_point::max().time_since_epoch().count()};
     long m_connectionsOpened = 0;
