@@ -3,29 +3,12 @@
 #include "launch/instance_lock.h"
 #include "launch/registry_settings.h"
 #include "protocol/c_format.h"
+#include "quoteserver/market_options.h"
 #include "quoteserver/quote_server.h"
 
 #include <stdexcept>
 
 namespace lark {
-namespace {
-
-sim::QuoteServerOptions
-builtInServerOptions(const sim::MarketChoice &market,
-                     const std::function<const char *(const char *)> &environment)
-{
-    // One thread answers: a desktop program's worth. No control interface: any local program
-    // or web page could reach it.
-    sim::QuoteServerOptions options {.workers = 1};
-    if (market.live) {
-        options.live.emplace();
-        options.live->upstreams = market.upstreams;
-        options.live->cacheDir = sim::defaultCacheDir(environment);
-    }
-    return options;
-}
-
-} // namespace
 
 LaunchSetup::LaunchSetup() = default;
 LaunchSetup::~LaunchSetup() = default;
@@ -45,8 +28,10 @@ LaunchSetup prepareLaunch(const CommandLine &options,
         setup.quoteServer = *options.quoteServer;
     } else {
         setup.live = options.market.live;
-        setup.builtInServer
-            = std::make_unique<sim::QuoteServer>(builtInServerOptions(options.market, environment));
+        // One thread answers: a desktop program's worth. No control interface: any local
+        // program or web page could reach it.
+        setup.builtInServer = std::make_unique<sim::QuoteServer>(sim::QuoteServerOptions {
+            .live = sim::liveOptions(options.market, environment), .workers = 1});
         setup.quoteServer = {"127.0.0.1", setup.builtInServer->start()};
     }
     setup.chartServer = options.chartServer.value_or(setup.quoteServer);

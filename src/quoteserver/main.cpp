@@ -143,11 +143,7 @@ int main(int argc, char **argv)
         std::printf("lark-quote-server " LARK_VERSION "\n");
         return 0;
     }
-    if (market.live) {
-        options.live.emplace();
-        options.live->upstreams = market.upstreams;
-        options.live->cacheDir = lark::sim::defaultCacheDir(std::getenv);
-    }
+    options.live = lark::sim::liveOptions(market, std::getenv);
     // Blocked before any thread starts, so only sigwait below receives them.
     sigset_t signals;
     sigemptyset(&signals);
