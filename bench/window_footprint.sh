@@ -36,13 +36,17 @@ start_desktop
 
 address=
 if [ "$server" != - ]; then
-    "$server" --listen 127.0.0.1:0 >"$work/server.out" 2>&1 &
+    "$server" --listen 127.0.0.1:0 --control >"$work/server.out" 2>&1 &
     server_pid=$!
     children+=("$server_pid")
-    for _ in $(seq 100); do [ -s "$work/server.out" ] && break; sleep 0.05; done
-    address=$(head -1 "$work/server.out" | sed 's/^listening on //')
+    for _ in $(seq 100); do grep -q '^control token' "$work/server.out" && break; sleep 0.05; done
+    address=$(sed -n 's/^listening on //p' "$work/server.out")
+    token=$(sed -n 's/^control token //p' "$work/server.out")
 fi
-quote_requests() { curl -s "http://$address/control/requests?path=GetStkOneHQ" | tr -dc 0-9; }
+quote_requests() {
+    curl -s -X POST -H "X-Control-Token: $token" "http://$address/control/requests?path=GetStkOneHQ" \
+        | tr -dc 0-9
+}
 
 # Per-thread CPU in microseconds, "tid/comm us" a line, to say where a process's CPU goes.
 thread_us() {

@@ -9,15 +9,16 @@ out=fuzz/corpus
 head="/stksrv_curve/JGetHq3.dll?"
 
 log=$(mktemp)
-"$server" --listen 127.0.0.1:0 --seed 1 >"$log" 2>&1 &
+"$server" --listen 127.0.0.1:0 --seed 1 --control >"$log" 2>&1 &
 pid=$!
 trap 'kill "$pid" 2>/dev/null; rm -f "$log"' EXIT
-for _ in $(seq 50); do grep -q "^listening on" "$log" && break; sleep 0.1; done
+for _ in $(seq 50); do grep -q "^control token" "$log" && break; sleep 0.1; done
 address=$(sed -n 's/^listening on //p' "$log" | head -1)
+token=$(sed -n 's/^control token //p' "$log" | head -1)
 [ -n "$address" ] || { echo "the server did not start" >&2; exit 1; }
 
 get() { curl -sf "http://$address$1"; }
-control() { get "/control/$1" >/dev/null; }
+control() { curl -sf -X POST -H "X-Control-Token: $token" "http://$address/control/$1" >/dev/null; }
 # hex HEX: the bytes that HEX spells, to stdout
 hex() { echo -n "$1" | xxd -r -p; }
 # le32 N: a little-endian int32 as hex
@@ -26,7 +27,7 @@ le32() { printf '%08x' $(($1 & 0xFFFFFFFF)) | sed 's/\(..\)\(..\)\(..\)\(..\)/\4
 control "freeze?time=1704681000"
 # Generated seeds are rewritten in place; the inputs that once failed stay beside them.
 mkdir -p "$out"/{fuzz_quote_reply,fuzz_day_history,fuzz_ranking_reply,fuzz_stock_messages}
-mkdir -p "$out"/{fuzz_settings_value,fuzz_link_command}
+mkdir -p "$out"/{fuzz_settings_value,fuzz_link_command,fuzz_command_line}
 
 # Real-time quote replies.
 q=$out/fuzz_quote_reply
@@ -125,5 +126,19 @@ printf '%s' 'browser --no-placeholder' >"$l/none"
 printf '%s' 'browser --fmt=%%u %u' >"$l/escaped-percent"
 printf '%s' 'a %u "%u"' >"$l/unquoted-before-quoted"
 : >"$l/empty"
+
+# Command lines: NUL-separated arguments, "ENV:NAME=VALUE" for the environment.
+c=$out/fuzz_command_line
+printf '%s\0%s' --quote-server quotes.example.com:8080 >"$c/quote-server"
+printf '%s\0%s\0%s\0%s' --chart-server '[::1]:80' --web-site 127.0.0.1 >"$c/three-hosts"
+printf '%s\0%s\0%s' --console --once --registry >"$c/missing-value"
+printf '%s\0%s' --quote-server 'x;id' >"$c/shell-host"
+printf '%s\0%s' --web-site 'http://x/y' >"$c/scheme"
+printf '%s\0%s' --quote-server '127.0.0.1:' >"$c/empty-port"
+printf '%s\0%s' --quote-server '::1' >"$c/bare-ipv6"
+printf '%s\0%s' 'ENV:LARK_QUOTE_SERVER=a.b:65535' 'ENV:LARK_REGISTRY=relative/path' >"$c/environment"
+printf '%s\0%s\0%s' 'ENV:LARK_REGISTRY=/abs' --registry here >"$c/registry"
+printf '%s\0a\nb\0--bogus\033[2J' --quote-server >"$c/control-characters"
+printf '%s' 'a-b.c-d.example.' >"$c/dns-name"
 
 echo "corpus written to $out"

@@ -1,5 +1,6 @@
 #include "console/console_desktop.h"
 
+#include "console/terminal_text.h"
 #include <chrono>
 #include <thread>
 
@@ -13,7 +14,7 @@ ConsoleDesktop::ConsoleDesktop(Writer write, std::function<std::string()> ringin
 void ConsoleDesktop::openUrl(const std::string &url)
 {
     std::lock_guard lock(m_mutex);
-    m_write("图表: " + url + "\n");
+    m_write("图表: " + terminalText(url) + "\n");
 }
 
 void ConsoleDesktop::playTone(int, int milliseconds)
@@ -35,7 +36,7 @@ void ConsoleDesktop::setTrayPicture(TrayPicture picture)
 bool ConsoleDesktop::askOkCancel(const std::string &text)
 {
     std::lock_guard lock(m_mutex);
-    m_write(text + " (请在窗口版中下载)\n");
+    m_write(terminalText(text) + " (请在窗口版中下载)\n");
     return false;
 }
 
@@ -52,7 +53,7 @@ void ConsoleDesktop::announce()
     if (code.empty() || code == m_announced)
         return;
     m_announced = code;
-    m_write("警报! " + code + " — 按回车确认\n");
+    m_write("警报! " + terminalText(code) + " — 按回车确认\n");
 }
 
 } // namespace lark

@@ -20,6 +20,9 @@
 namespace lark {
 namespace {
 
+// A one-shot run ends in this time whatever the server does.
+constexpr std::chrono::seconds kOnceRunLimit {115};
+
 volatile std::sig_atomic_t g_quitSignal = 0;
 
 void onQuitSignal(int)
@@ -34,8 +37,9 @@ void installQuitHandlers()
     };
     action.sa_handler = onQuitSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal (SIGHUP) ends the run as SIGTERM does: settings saved.
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
 }
 
 // Waits for a line on standard input; false on time-out, end of input or a signal.
@@ -115,7 +119,6 @@ bool onEnter(Engine &engine, ConsoleDesktop &desktop, const LaunchSetup &setup, 
 int runInteractive(Engine &engine, ConsoleList &list, ConsoleDesktop &desktop,
                    const LaunchSetup &setup, ConsoleView &view)
 {
-    installQuitHandlers();
     bool inputOpen = true;
     bool detailShown = false;
     std::string line;
@@ -169,9 +172,11 @@ bool coloursWanted()
 int runConsole(const CommandLine &options, LaunchSetup &setup)
 {
     RegistrySettings settings(setup.registryRoot);
-    settings.provisionMakerKey();
+    settings.prepare();
     EngineConfig config = engineConfig(setup, settings);
     config.passLimit = options.once ? 1 : 0;
+    if (options.once)
+        config.runLimit = kOnceRunLimit;
 
     const bool onTerminal = !options.once && TerminalScreen::available();
     NoticeBoard notices;
@@ -190,9 +195,10 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
     enginePointer = &engine;
     engine.start();
 
+    installQuitHandlers();
     int result = 0;
     if (options.once) {
-        while (!engine.waitForNetworkThread(std::chrono::seconds(1))) { }
+        while (!engine.waitForNetworkThread(std::chrono::milliseconds(200)) && !g_quitSignal) { }
         engine.stop();
         for (const auto &row : list.rows())
             std::cout << joinedRow(row) << '\n';
@@ -213,6 +219,8 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
         result = runInteractive(engine, list, desktop, setup, view);
     }
     engine.stop();
+    if (engine.settingsSaveFailed())
+        std::cerr << "lark: " << unsavedSettingsMessage(setup.registryRoot) << std::endl;
     return result;
 }
 

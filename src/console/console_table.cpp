@@ -1,5 +1,6 @@
 #include "console/console_table.h"
 
+#include "console/terminal_text.h"
 #include "protocol/stock_code.h"
 
 #include <map>
@@ -42,14 +43,16 @@ std::string joinedRow(const std::vector<std::string> &row)
     for (size_t i = 0; i < row.size(); ++i) {
         if (i)
             line += '\t';
-        line += row[i];
+        line += terminalText(row[i]);
     }
     return line;
 }
 
-std::vector<std::string> tableLines(const std::vector<std::vector<std::string>> &rows,
-                                    int interfaceSize)
+std::vector<std::string> tableLines(std::vector<std::vector<std::string>> rows, int interfaceSize)
 {
+    for (auto &row : rows)
+        for (auto &cell : row)
+            cell = terminalText(cell);
     const int columns = columnCount(interfaceSize);
     std::vector<size_t> widths(columns);
     for (int c = 0; c < columns; ++c) {
@@ -72,7 +75,7 @@ std::vector<std::string> tableLines(const std::vector<std::vector<std::string>> 
 std::string quoteTable(const std::vector<std::vector<std::string>> &rows, int interfaceSize,
                        const std::string &status)
 {
-    std::string out = "\n" + status + "\n";
+    std::string out = "\n" + terminalText(status) + "\n";
     for (const std::string &line : tableLines(rows, interfaceSize))
         out += line + '\n';
     return out;
@@ -104,7 +107,8 @@ std::string detailTable(const DetailTexts &texts)
     std::string out;
     for (const auto &[id, text] : texts) {
         auto caption = captions.find(id);
-        out += padded(caption != captions.end() ? caption->second : "", 8) + text + '\n';
+        out += padded(caption != captions.end() ? caption->second : "", 8) + terminalText(text)
+            + '\n';
     }
     return out;
 }

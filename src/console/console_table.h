@@ -7,11 +7,11 @@
 
 namespace lark {
 
-// One row's texts joined by tabs, as scripts read them.
+// One row's texts joined by tabs, as scripts read them. Every text, here and in the tables
+// below, is shown through terminalText.
 std::string joinedRow(const std::vector<std::string> &row);
 // The column headers, then one line per row, each column padded to its widest text.
-std::vector<std::string> tableLines(const std::vector<std::vector<std::string>> &rows,
-                                    int interfaceSize);
+std::vector<std::string> tableLines(std::vector<std::vector<std::string>> rows, int interfaceSize);
 // The quote list as an aligned table under its column headers, with the status line.
 std::string quoteTable(const std::vector<std::vector<std::string>> &rows, int interfaceSize,
                        const std::string &status);

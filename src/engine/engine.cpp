@@ -19,6 +19,8 @@ Engine::~Engine()
 
 void Engine::start()
 {
+    if (m_config.runLimit.count() > 0)
+        m_runUntil = QuoteSession::Clock::now() + m_config.runLimit;
     m_threads.start([this] {
         networkThread();
         m_networkDone.set();
@@ -37,7 +39,8 @@ void Engine::stop()
     shutdown();
     if (m_config.settings) {
         std::lock_guard lock(settingsLock);
-        m_config.settings->saveSettings(tables, m_interfaceSize, nextInterfaceSize, versionText);
+        m_settingsSaveFailed = !m_config.settings->saveSettings(tables, m_interfaceSize,
+                                                                nextInterfaceSize, versionText);
     }
 }
 

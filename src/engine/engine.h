@@ -35,6 +35,8 @@ struct EngineConfig
     SettingsPort *settings = nullptr;
     // Passes the refresh loop runs before it ends by itself; 0 = until stopped.
     int passLimit = 0;
+    // No query runs later than this after start(); 0 = no limit.
+    std::chrono::milliseconds runLimit {0};
 };
 
 // The monitoring engine: shared watch list and options, the worker threads and their flags
@@ -55,6 +57,8 @@ public:
     void shutdown();
     // shutdown(), then the settings saved. Safe to call twice.
     void stop();
+    // True when stop() could not store every setting.
+    bool settingsSaveFailed() const { return m_settingsSaveFailed; }
 
     bool startRefreshLoop();
     bool startRankingPass(int page);
@@ -133,7 +137,9 @@ private:
     std::mutex m_pauseMutex;
     std::condition_variable m_pauseWake;
     std::atomic<bool> m_stopped {false};
+    std::atomic<bool> m_settingsSaveFailed {false};
     AutoResetEvent m_networkDone;
+    QuoteSession::Clock::time_point m_runUntil = QuoteSession::Clock::time_point::max();
     ThreadSet m_threads;
 };
 

@@ -4,6 +4,7 @@
 #include "protocol/gbk.h"
 #include "protocol/stock_messages.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lark {
@@ -31,6 +32,9 @@ int Engine::networkThread()
         if (m_config.settings)
             m_config.settings->loadSettings(tables, versionText);
     }
+    // A server that accepts and never answers holds the start no longer than this.
+    m_session.limitUntil(
+        std::min(QuoteSession::Clock::now() + m_config.timeouts.startUp, m_runUntil));
     if (!m_session.connect()) {
         m_list.setStatusText(kNetworkFault);
         return 0;
@@ -49,6 +53,7 @@ int Engine::networkThread()
     m_list.setTextColour(kBlack);
     computeVolumeBaselines();
     checkForNewVersion();
+    m_session.limitUntil(m_runUntil);
     loopToken.set();
     return refreshLoop();
 }

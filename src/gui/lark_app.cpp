@@ -1,11 +1,13 @@
 #include "gui/lark_app.h"
 
 #include "gui/dialogs/about_dialog.h"
+#include "gui/dialogs/exclamation_box.h"
 #include "gui/forms.h"
 #include "gui/lark_doc.h"
 #include "gui/main_frame.h"
 #include "gui/view/lark_view.h"
 #include "gui/view/popup_menu.h"
+#include "launch/instance_lock.h"
 #include "launch/launch_setup.h"
 #include "launch/registry_settings.h"
 
@@ -14,6 +16,7 @@
 
 #include <clocale>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -50,15 +53,19 @@ void LarkApp::initInstance(const LaunchSetup &setup)
         : setup.simulated() ? ui::FigureSource::Simulated
                             : ui::FigureSource::QuoteServer;
     m_settings = std::make_unique<RegistrySettings>(setup.registryRoot);
-    m_settings->provisionMakerKey();
+    m_settings->prepare();
     EngineConfig config = engineConfig(setup, *m_settings);
 
     m_doc = std::make_unique<LarkDoc>();
     m_frame = std::make_unique<MainFrame>();
+    connect(m_frame.get(), &MainFrame::settingsNotSaved, this, &LarkApp::reportUnsavedSettings);
     connect(m_frame.get(), &MainFrame::closed, this, &QCoreApplication::quit);
     connect(m_frame.get(), &MainFrame::appCommand, this, &LarkApp::onCommand);
     m_frame->view()->initialUpdate(std::move(config), [&setup] { return setup.marketText(); });
     watchQuitSignals();
+    // A second start on the same settings touches this one's lock file (see InstanceLock).
+    m_frame->restoreWhenTouched(
+        QString::fromStdString(InstanceLock::lockFile(setup.registryRoot).string()));
     m_frame->show();
 }
 
@@ -82,6 +89,17 @@ void LarkApp::onExit()
         m_frame->close();
 }
 
+// A box when the user closed the window; when a signal ended the run (the session is ending,
+// or a script stopped it) nobody may be there to answer one.
+void LarkApp::reportUnsavedSettings()
+{
+    const std::string text = unsavedSettingsMessage(m_settings->root());
+    if (m_quitBySignal)
+        std::fprintf(stderr, "lark: %s\n", text.c_str());
+    else
+        ui::showExclamation(nullptr, QString::fromStdString(text));
+}
+
 // A signal handler may only write to a pipe; the notifier turns the byte into the exit command
 // on this thread.
 void LarkApp::watchQuitSignals()
@@ -92,6 +110,7 @@ void LarkApp::watchQuitSignals()
     connect(notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[16];
         while (::read(g_quitPipe[0], bytes, sizeof bytes) > 0) { }
+        m_quitBySignal = true;
         onExit();
     });
     struct sigaction action
@@ -100,8 +119,8 @@ void LarkApp::watchQuitSignals()
     action.sa_handler = onQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
 }
 
 } // namespace lark

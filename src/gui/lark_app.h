@@ -13,8 +13,8 @@ class MainFrame;
 class RegistrySettings;
 struct LaunchSetup;
 
-// The window program: makes document, frame and view, and turns SIGTERM and SIGINT into the
-// exit command, so every way of ending closes the window the same way.
+// The window program: makes document, frame and view, and turns SIGTERM, SIGINT and SIGHUP into
+// the exit command, so every way of ending closes the window the same way.
 class LarkApp : public QApplication
 {
     Q_OBJECT
@@ -34,8 +34,10 @@ public:
 
 private:
     void watchQuitSignals();
+    void reportUnsavedSettings();
 
     ui::FigureSource m_figures = ui::FigureSource::QuoteServer;
+    bool m_quitBySignal = false;
     std::unique_ptr<RegistrySettings> m_settings;
     std::unique_ptr<LarkDoc> m_doc;
     std::unique_ptr<MainFrame> m_frame; // last: it goes first, while the settings still exist

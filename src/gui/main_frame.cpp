@@ -4,6 +4,7 @@
 #include "gui/view/popup_menu.h"
 
 #include <QCloseEvent>
+#include <QFileSystemWatcher>
 
 namespace lark {
 
@@ -72,6 +73,8 @@ void MainFrame::closeEvent(QCloseEvent *event)
 {
     m_view->shutdown();
     event->accept();
+    if (m_view->engine().settingsSaveFailed())
+        emit settingsNotSaved();
     emit closed();
 }
 
@@ -97,6 +100,12 @@ void MainFrame::restore()
     showNormal();
     raise();
     activateWindow();
+}
+
+void MainFrame::restoreWhenTouched(const QString &file)
+{
+    auto *watcher = new QFileSystemWatcher({file}, this);
+    connect(watcher, &QFileSystemWatcher::fileChanged, this, &MainFrame::restore);
 }
 
 } // namespace lark

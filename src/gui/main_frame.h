@@ -26,11 +26,16 @@ public:
     void onMinimise();
     // Routes a popup menu command the view left to the frame; the rest go to the application.
     void onCommand(int id);
+    // Shown, raised and active, also from the tray or minimised.
+    void restore();
+    // restore() whenever the file is touched.
+    void restoreWhenTouched(const QString &file);
 
 signals:
     // About and exit, for the application object.
     void appCommand(int id);
-    // After the view has shut down.
+    // After the view has shut down; settingsNotSaved first when its save failed.
+    void settingsNotSaved();
     void closed();
 
 protected:
@@ -39,7 +44,6 @@ protected:
 
 private:
     void onTrayLeftClicked(bool alertHasFlashed);
-    void restore();
 
     ui::LarkView *m_view;
     bool m_minimised = false;

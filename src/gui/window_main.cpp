@@ -3,9 +3,13 @@
 #include "gui/lark_app.h"
 #include "launch/command_line.h"
 
+#include <QtGlobal>
+
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 namespace lark {
 namespace {
@@ -30,6 +34,31 @@ bool haveDisplay()
     return false;
 }
 
+// While the application object is being made, Qt's messages wait here. A display that cannot
+// be opened ends the program with one line and status 1 instead of an abort and a core;
+// otherwise they go out as usual once the application stands.
+std::vector<std::pair<QtMsgType, QString>> g_heldMessages;
+
+void holdMessage(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type != QtFatalMsg) {
+        g_heldMessages.emplace_back(type, text);
+        return;
+    }
+    const char *display = std::getenv("WAYLAND_DISPLAY");
+    display = display && *display ? display : std::getenv("DISPLAY");
+    std::cerr << "lark: cannot open the display " << (display ? display : "")
+              << "; use --console for the text front end" << std::endl;
+    std::_Exit(1);
+}
+
+void releaseMessages(QtMessageHandler previous)
+{
+    qInstallMessageHandler(previous);
+    for (const auto &[type, text] : std::exchange(g_heldMessages, {}))
+        previous(type, QMessageLogContext(), text);
+}
+
 } // namespace
 
 int runWindow(const CommandLine &options, const LaunchSetup &setup, const char *program)
@@ -48,7 +77,9 @@ int runWindow(const CommandLine &options, const LaunchSetup &setup, const char *
     argv.push_back(nullptr);
     int argc = static_cast<int>(arguments.size());
 
+    const QtMessageHandler previous = qInstallMessageHandler(holdMessage);
     LarkApp app(argc, argv.data());
+    releaseMessages(previous);
     app.initInstance(setup);
     return app.exec();
 }

@@ -46,10 +46,12 @@ bool writeAtomically(const std::filesystem::path &path, const std::string &text)
 
 } // namespace
 
-std::filesystem::path
+std::optional<std::filesystem::path>
 autostartEntryPath(const std::function<const char *(const char *)> &environment)
 {
-    return configHome(environment) / "autostart" / "lark.desktop";
+    if (auto config = configHome(environment))
+        return *config / "autostart" / "lark.desktop";
+    return std::nullopt;
 }
 
 std::string autostartEntry(const std::string &program, const std::vector<std::string> &arguments)
@@ -73,7 +75,12 @@ int switchAutostart(bool on, const std::string &program, const std::vector<std::
                     const std::function<const char *(const char *)> &environment, std::ostream &out,
                     std::ostream &err)
 {
-    const std::filesystem::path path = autostartEntryPath(environment);
+    const std::optional<std::filesystem::path> entry = autostartEntryPath(environment);
+    if (!entry) {
+        err << "lark: no folder for the autostart entry: HOME is not set\n";
+        return 1;
+    }
+    const std::filesystem::path &path = *entry;
     if (on) {
         if (!writeAtomically(path, autostartEntry(program, arguments))) {
             err << "lark: cannot write " << path.string() << '\n';

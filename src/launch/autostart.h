@@ -2,14 +2,16 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace lark {
 
-// $XDG_CONFIG_HOME/autostart/lark.desktop: the entry that starts Lark at login.
-std::filesystem::path
+// $XDG_CONFIG_HOME/autostart/lark.desktop: the entry that starts Lark at login; nothing when
+// there is no home.
+std::optional<std::filesystem::path>
 autostartEntryPath(const std::function<const char *(const char *)> &environment);
 
 // The entry's text: starts program with arguments, quoted as a desktop entry's Exec line needs.

@@ -1,17 +1,42 @@
 #include "launch/command_line.h"
 
 #include <algorithm>
+#include <pwd.h>
+#include <stdexcept>
+#include <unistd.h>
 
 namespace lark {
 namespace {
+
+// A value echoed in an error: the message stays one line, and no terminal control.
+std::string shown(std::string text)
+{
+    std::replace_if(
+        text.begin(), text.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, '?');
+    return text;
+}
 
 bool takeAddress(const std::string &text, std::optional<ServerAddress> &into, std::string &error,
                  const std::string &what)
 {
     into = parseServerAddress(text);
     if (!into)
-        error = "bad address for " + what + ": '" + text + "' (expected HOST[:PORT])";
+        error = what + ": '" + shown(text)
+            + "' is not HOST[:PORT] (a DNS name, an IPv4 address or an [IPv6] address; "
+              "port 1-65535)";
     return into.has_value();
+}
+
+// Settings roots from the environment count only when absolute, as the XDG base directory
+// rules have it: a relative one would put the settings wherever the program was started.
+std::optional<std::filesystem::path>
+absoluteFrom(const std::function<const char *(const char *)> &environment, const char *variable)
+{
+    const char *value = environment(variable);
+    if (!value || *value != '/')
+        return std::nullopt;
+    return std::filesystem::path(value);
 }
 
 } // namespace
@@ -35,8 +60,7 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
         if (value && *value && !takeAddress(value, *a.into, result.error, a.variable))
             return result;
     }
-    if (const char *value = environment("LARK_REGISTRY"); value && *value)
-        o.registry = value;
+    o.registry = absoluteFrom(environment, "LARK_REGISTRY");
     if (result.error = sim::applyMarketEnvironment(environment, o.market); !result.error.empty())
         return result;
 
@@ -70,6 +94,10 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
         } else if (arg == "--registry") {
             if (!next(value))
                 return result;
+            if (value.empty()) {
+                result.error = "--registry needs a folder";
+                return result;
+            }
             o.registry = value;
         } else if (auto a = std::find_if(std::begin(addresses), std::end(addresses),
                                          [&](const AddressOption &a) { return arg == a.flag; });
@@ -81,7 +109,7 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
                 || !(result.error = sim::applyMarketOption(arg, value, o.market)).empty())
                 return result;
         } else if (arg.starts_with("--")) {
-            result.error = "unknown option " + arg;
+            result.error = "unknown option " + shown(arg);
             return result;
         } else {
             o.passThrough.push_back(arg);
@@ -114,7 +142,8 @@ const char *commandLineHelp()
         + "\n"
           "Environment: LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY,\n"
           "LARK_MARKET, LARK_QUOTES_UPSTREAM, LARK_HISTORY_UPSTREAM, LARK_LISTS_UPSTREAM\n"
-          "mean the same as the options; options win.\n"
+          "mean the same as the options; options win. Settings folders from the environment\n"
+          "count only when absolute. One Lark runs per settings folder.\n"
           "With no quote server given, Lark starts its built-in quote server on a free\n"
           "loopback port and uses it for quotes, charts and web pages: on the simulated\n"
           "market (the default) or, with --market live, on the real one. The real market's\n"
@@ -122,18 +151,39 @@ const char *commandLineHelp()
     return help.c_str();
 }
 
-std::filesystem::path configHome(const std::function<const char *(const char *)> &environment)
+std::optional<std::filesystem::path>
+configHome(const std::function<const char *(const char *)> &environment)
 {
-    if (const char *xdg = environment("XDG_CONFIG_HOME"); xdg && *xdg)
-        return xdg;
-    const char *home = environment("HOME");
-    return std::filesystem::path(home && *home ? home : ".") / ".config";
+    if (auto config = absoluteFrom(environment, "XDG_CONFIG_HOME"))
+        return config;
+    auto home = absoluteFrom(environment, "HOME");
+    if (!home) {
+        // HOME unset or relative: the account's own home, as the system knows it.
+        const passwd *account = ::getpwuid(::getuid());
+        if (!account || !account->pw_dir || account->pw_dir[0] != '/')
+            return std::nullopt;
+        home = account->pw_dir;
+    }
+    return *home / ".config";
 }
 
-std::filesystem::path
+std::optional<std::filesystem::path>
 defaultRegistryRoot(const std::function<const char *(const char *)> &environment)
 {
-    return configHome(environment) / "lark" / "registry";
+    if (auto config = configHome(environment))
+        return *config / "lark" / "registry";
+    return std::nullopt;
+}
+
+std::filesystem::path settingsRoot(const CommandLine &options,
+                                   const std::function<const char *(const char *)> &environment)
+{
+    if (options.registry)
+        return *options.registry;
+    if (auto root = defaultRegistryRoot(environment))
+        return *root;
+    throw std::runtime_error("no folder for the settings: HOME is not set; give one with "
+                             "--registry DIR");
 }
 
 } // namespace lark

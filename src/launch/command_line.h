@@ -32,18 +32,25 @@ struct CommandLineResult
     std::string error; // empty when the arguments were understood
 };
 
-// Options first, then LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY,
-// LARK_MARKET and LARK_*_UPSTREAM.
+// Options first, then LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY (only
+// when absolute), LARK_MARKET and LARK_*_UPSTREAM. An error is one line naming the option or
+// variable.
 CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
                                    const std::function<const char *(const char *)> &environment);
 
 const char *commandLineHelp();
 
-// $XDG_CONFIG_HOME, else ~/.config.
-std::filesystem::path configHome(const std::function<const char *(const char *)> &environment);
+// $XDG_CONFIG_HOME, else ~/.config, with the account's home when HOME is unset; variables that
+// are not absolute paths are ignored. Nothing when there is no home at all.
+std::optional<std::filesystem::path>
+configHome(const std::function<const char *(const char *)> &environment);
 
-// $XDG_CONFIG_HOME/lark/registry, else ~/.config/lark/registry.
-std::filesystem::path
+// configHome()/lark/registry.
+std::optional<std::filesystem::path>
 defaultRegistryRoot(const std::function<const char *(const char *)> &environment);
+
+// --registry or LARK_REGISTRY, else the default; throws std::runtime_error when there is none.
+std::filesystem::path settingsRoot(const CommandLine &options,
+                                   const std::function<const char *(const char *)> &environment);
 
 } // namespace lark

@@ -1,26 +1,14 @@
 #include "launch/launch_setup.h"
 
+#include "launch/instance_lock.h"
 #include "launch/registry_settings.h"
 #include "protocol/c_format.h"
+#include "quoteserver/market_options.h"
 #include "quoteserver/quote_server.h"
 
+#include <stdexcept>
+
 namespace lark {
-namespace {
-
-sim::QuoteServerOptions
-builtInServerOptions(const sim::MarketChoice &market,
-                     const std::function<const char *(const char *)> &environment)
-{
-    sim::QuoteServerOptions options;
-    if (market.live) {
-        options.live.emplace();
-        options.live->upstreams = market.upstreams;
-        options.live->cacheDir = sim::defaultCacheDir(environment);
-    }
-    return options;
-}
-
-} // namespace
 
 LaunchSetup::LaunchSetup() = default;
 LaunchSetup::~LaunchSetup() = default;
@@ -30,17 +18,24 @@ LaunchSetup prepareLaunch(const CommandLine &options,
                           const std::function<const char *(const char *)> &environment)
 {
     LaunchSetup setup;
+    setup.registryRoot = settingsRoot(options, environment);
+    // Before anything else starts: a second Lark on the same root changes nothing.
+    setup.instance = std::make_unique<InstanceLock>(setup.registryRoot);
+    if (setup.instance->heldElsewhere())
+        throw std::runtime_error("Lark is already running with the settings in "
+                                 + setup.registryRoot.string());
     if (options.quoteServer) {
         setup.quoteServer = *options.quoteServer;
     } else {
         setup.live = options.market.live;
-        setup.builtInServer
-            = std::make_unique<sim::QuoteServer>(builtInServerOptions(options.market, environment));
+        // One thread answers: a desktop program's worth. No control interface: any local
+        // program or web page could reach it.
+        setup.builtInServer = std::make_unique<sim::QuoteServer>(sim::QuoteServerOptions {
+            .live = sim::liveOptions(options.market, environment), .workers = 1});
         setup.quoteServer = {"127.0.0.1", setup.builtInServer->start()};
     }
     setup.chartServer = options.chartServer.value_or(setup.quoteServer);
     setup.webSite = options.webSite.value_or(setup.quoteServer);
-    setup.registryRoot = options.registry.value_or(defaultRegistryRoot(environment));
     return setup;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 namespace lark {
+class InstanceLock;
 class RegistrySettings;
 namespace sim {
 class QuoteServer;
@@ -21,6 +22,7 @@ struct LaunchSetup
     ServerAddress chartServer;
     ServerAddress webSite;
     std::filesystem::path registryRoot;
+    std::unique_ptr<InstanceLock> instance; // this run's hold on the settings root
     std::unique_ptr<sim::QuoteServer> builtInServer; // set when no quote server was given
     bool live = false; // the built-in server serves the real market
 
@@ -33,9 +35,10 @@ struct LaunchSetup
     std::string marketText() const;
 };
 
-// With no quote server given, starts the built-in one (simulated or live, as chosen) on a
-// free loopback port and points all three addresses at it. Throws std::runtime_error when it
-// cannot start.
+// Takes the settings root for this run; with no quote server given, starts the built-in one
+// (simulated or live, as chosen) on a free loopback port and points all three addresses at it.
+// Throws std::runtime_error when it cannot start, when no settings root can be found and when
+// another Lark holds the root.
 LaunchSetup prepareLaunch(const CommandLine &options,
                           const std::function<const char *(const char *)> &environment);
 

@@ -17,7 +17,7 @@ void RegistrySettings::loadSettings(WatchTables &tables, std::string &versionTex
     versionText = stored->versionText;
 }
 
-void RegistrySettings::saveSettings(const WatchTables &tables, int interfaceSize,
+bool RegistrySettings::saveSettings(const WatchTables &tables, int interfaceSize,
                                     int &nextInterfaceSize, const std::string &versionText)
 {
     if (nextInterfaceSize == 0)
@@ -30,7 +30,12 @@ void RegistrySettings::saveSettings(const WatchTables &tables, int interfaceSize
     stored.volumeRatioAlarm = tables.volumeRatioAlarm;
     stored.interfaceSize = nextInterfaceSize;
     stored.versionText = versionText;
-    m_store.save(stored);
+    return m_store.save(stored);
+}
+
+std::string unsavedSettingsMessage(const std::filesystem::path &root)
+{
+    return "设置未能全部保存 (the settings could not all be saved) in " + root.string();
 }
 
 } // namespace lark

@@ -1,24 +1,16 @@
 #include "protocol/quote_session.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cstdlib>
 #include <curl/curl.h>
-#include <mutex>
 #include <netdb.h>
 #include <strings.h>
 
 namespace lark {
 namespace {
 
-// Bytes past the caller's maximum are read and dropped, so the connection can be reused;
-// a reply this much longer than any expected one is cut off instead.
 constexpr size_t kDiscardLimit = 64 * 1024;
-
-void initCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 bool hostResolves(const std::string &host)
 {
@@ -59,22 +51,11 @@ bool environmentNamesProxy()
 
 } // namespace
 
-struct QuoteSession::Transfer
-{
-    size_t keepLimit = 0; // bytes handed on
-    size_t totalLimit = 0; // bytes accepted before the transfer is cut
-    size_t received = 0;
-    bool cut = false;
-    std::function<void(std::string_view)> sink;
-};
-
 QuoteSession::QuoteSession(ServerAddress server, SessionTimeouts timeouts)
     : m_server(std::move(server))
     , m_timeouts(timeouts)
     , m_baseUrl(m_server.baseUrl())
-{
-    initCurlOnce();
-}
+{ }
 
 QuoteSession::~QuoteSession()
 {
@@ -83,103 +64,71 @@ QuoteSession::~QuoteSession()
 
 bool QuoteSession::connect()
 {
-    if (m_easy)
+    std::lock_guard lock(m_transferLock);
+    if (m_transfer)
         return true;
     // Through a proxy the proxy resolves the name; this machine may not be able to.
     const bool direct = isLoopback(m_server.host) || !environmentNamesProxy();
     if (direct && !hostResolves(m_server.host))
         return false;
-    m_easy = curl_easy_init();
-    m_multi = curl_multi_init();
-    if (!m_easy || !m_multi) {
-        close();
+    auto transfer = std::make_unique<CurlTransfer>(
+        "Lark", CurlTransfer::Limits {m_timeouts.connect, m_timeouts.stalled});
+    if (!transfer->ready())
         return false;
-    }
-    curl_easy_setopt(m_easy, CURLOPT_USERAGENT, "Lark");
-    curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_PATH_AS_IS, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_TCP_NODELAY, 1L);
+    CURL *easy = transfer->easy();
+    curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
     // Otherwise libcurl takes http_proxy, ALL_PROXY and no_proxy from the environment.
     if (isLoopback(m_server.host))
-        curl_easy_setopt(m_easy, CURLOPT_PROXY, "");
-    curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_timeouts.connect.count()));
-    curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_TIME, long(m_timeouts.stalled.count()));
-    curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &QuoteSession::onWrite);
+        curl_easy_setopt(easy, CURLOPT_PROXY, "");
+    if (m_aborted)
+        transfer->abort();
+    m_transfer = std::move(transfer);
     return true;
 }
 
 void QuoteSession::close()
 {
-    if (m_easy)
-        curl_easy_cleanup(m_easy);
-    if (m_multi)
-        curl_multi_cleanup(m_multi);
-    m_easy = nullptr;
-    m_multi = nullptr;
+    std::lock_guard lock(m_transferLock);
+    m_transfer.reset();
 }
 
 void QuoteSession::abort()
 {
+    std::lock_guard lock(m_transferLock);
     m_aborted = true;
-    if (m_multi)
-        curl_multi_wakeup(m_multi);
+    if (m_transfer)
+        m_transfer->abort();
 }
 
-size_t QuoteSession::onWrite(char *data, size_t size, size_t count, void *userdata)
+// deadline: the query's own, from now; the session's limit may cut it shorter.
+CurlTransfer::Ending QuoteSession::perform(std::string_view path, Clock::duration deadline,
+                                           const std::function<bool(std::string_view)> &onData)
 {
-    auto &t = *static_cast<Transfer *>(userdata);
-    size_t n = size * count;
-    if (t.received < t.keepLimit)
-        t.sink(std::string_view(data, std::min(n, t.keepLimit - t.received)));
-    t.received += n;
-    if (t.received > t.totalLimit) {
-        t.cut = true;
-        return 0;
-    }
-    return n;
-}
-
-bool QuoteSession::perform(std::string_view path, Transfer &transfer)
-{
-    if (!m_easy || m_aborted)
-        return false;
+    const auto now = Clock::now();
+    const auto end = std::min(now + deadline, Clock::time_point(Clock::duration(m_until)));
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now);
+    if (!m_transfer || m_aborted)
+        return CurlTransfer::Ending::Failed;
     std::string url = m_baseUrl;
     url.append(path);
-    curl_easy_setopt(m_easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, &transfer);
-    if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK)
-        return false;
-    int running = 1;
-    while (running && !m_aborted) {
-        if (curl_multi_perform(m_multi, &running) != CURLM_OK)
-            break;
-        if (running)
-            curl_multi_poll(m_multi, nullptr, 0, 1000, nullptr);
-    }
-    CURLcode result = CURLE_ABORTED_BY_CALLBACK;
-    int queued = 0;
-    while (CURLMsg *msg = curl_multi_info_read(m_multi, &queued)) {
-        if (msg->msg == CURLMSG_DONE)
-            result = msg->data.result;
-    }
-    long connects = 0;
-    if (curl_easy_getinfo(m_easy, CURLINFO_NUM_CONNECTS, &connects) == CURLE_OK)
-        m_connectionsOpened += connects;
-    curl_multi_remove_handle(m_multi, m_easy);
-    if (m_aborted)
-        return false;
-    return result == CURLE_OK || (result == CURLE_WRITE_ERROR && transfer.cut);
+    const CurlTransfer::Outcome outcome = m_transfer->get(url, left, onData);
+    m_connectionsOpened += outcome.connects;
+    return outcome.ending;
 }
 
+// Bytes past maxBytes are read and dropped, so the connection can be reused; a reply far longer
+// than any expected one is cut off instead.
 std::optional<std::string> QuoteSession::query(std::string_view path, size_t maxBytes)
 {
     std::string reply;
-    Transfer transfer;
-    transfer.keepLimit = maxBytes;
-    transfer.totalLimit = maxBytes + kDiscardLimit;
-    transfer.sink = [&reply](std::string_view piece) { reply.append(piece); };
-    if (!perform(path, transfer))
+    size_t received = 0;
+    const auto ending = perform(path, m_timeouts.query, [&](std::string_view piece) {
+        if (received < maxBytes)
+            reply.append(piece.substr(0, maxBytes - received));
+        received += piece.size();
+        return received <= maxBytes + kDiscardLimit;
+    });
+    if (ending != CurlTransfer::Ending::Done && ending != CurlTransfer::Ending::Cut)
         return std::nullopt;
     return reply;
 }
@@ -187,11 +136,15 @@ std::optional<std::string> QuoteSession::query(std::string_view path, size_t max
 bool QuoteSession::queryChunks(std::string_view path, size_t maxTotal,
                                const std::function<void(std::string_view)> &onChunk)
 {
-    Transfer transfer;
-    transfer.keepLimit = maxTotal;
-    transfer.totalLimit = maxTotal;
-    transfer.sink = onChunk;
-    return perform(path, transfer) && !transfer.cut;
+    size_t received = 0;
+    const auto ending = perform(path, m_timeouts.list, [&](std::string_view piece) {
+        received += piece.size();
+        if (received > maxTotal)
+            return false;
+        onChunk(piece);
+        return true;
+    });
+    return ending == CurlTransfer::Ending::Done;
 }
 
 } // namespace lark

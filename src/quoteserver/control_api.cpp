@@ -160,8 +160,11 @@ ControlAnswer handleControl(QuoteServer &server, std::string_view command, const
 
 const char *controlUsage()
 {
-    return "Control interface (GET or POST on the same port, key=value arguments, answers\n"
-           "\"ok\" or a 400 with the reason; never subject to faults):\n"
+    return "Control interface (only with --control or --control-token): POST on the same port\n"
+           "with the header \"X-Control-Token: TOKEN\", key=value arguments in the target;\n"
+           "answers \"ok\", or 400 with the reason for a bad or out-of-range value (403: no or a\n"
+           "wrong token, 405: not a POST). Never subject to faults. With curl:\n"
+           "  curl -sf -X POST -H \"X-Control-Token: $token\" \"http://$address/control/clear\"\n"
            "  /control/pin?code=C&FIELD=V...  pin figures of stock C until unpinned; FIELD is\n"
            "      name (UTF-8, at most 8 GBK bytes) or one of previousClose open high low last\n"
            "      volume amount bid1Price..bid3Price bid1Volume..bid3Volume ask1Price..ask3Price\n"
@@ -176,7 +179,7 @@ const char *controlUsage()
            "      cleared).\n"
            "  /control/clear                    remove all faults\n"
            "  /control/version?text=T           body of /stksrv_curve/version.txt\n"
-           "  /control/freeze?time=T            fix the model clock at unix time T\n"
+           "  /control/freeze?time=T            fix the model clock at unix time T (1970-2099)\n"
            "  /control/unfreeze                 back to the wall clock\n"
            "  /control/requests[?path=P]        number of requests seen whose target contains P\n";
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,13 +17,31 @@ namespace {
 const char *const kUsage
     = "Usage: lark-quote-server [--listen HOST:PORT] [--seed N] [--exchange-hours]\n"
       "                         [--market live|simulated] [--*-upstream URL]\n"
+      "                         [--control | --control-token TOKEN]\n"
       "Serves simulated or live quotes over HTTP until SIGINT or SIGTERM.\n"
       "  --listen HOST:PORT  address to listen on (default 127.0.0.1:0; port 0 = any free\n"
       "                      port). The first line printed is \"listening on HOST:PORT\".\n"
       "  --seed N            market model seed (default 1); same seed, same figures\n"
       "  --exchange-hours    prices move only 09:30-11:30 and 13:00-15:00 local time\n"
+      "  --control           open the control interface below, with a random token; the\n"
+      "                      second line printed is \"control token TOKEN\"\n"
+      "  --control-token T   open it with the token T (at least 16 characters)\n"
       "  --help              this text\n"
       "  --version           the program's version\n";
+
+constexpr size_t kShortestToken = 16;
+
+std::string randomToken()
+{
+    std::random_device device;
+    std::string token;
+    for (int i = 0; i < 4; ++i) {
+        char part[9];
+        std::snprintf(part, sizeof part, "%08x", device());
+        token += part;
+    }
+    return token;
+}
 
 template<typename T>
 std::optional<T> number(std::string_view text)
@@ -61,8 +80,8 @@ std::optional<std::string> parseArguments(int argc, char **argv,
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         std::string_view value;
-        const bool takesValue
-            = arg == "--listen" || arg == "--seed" || lark::sim::isMarketOption(arg);
+        const bool takesValue = arg == "--listen" || arg == "--seed" || arg == "--control-token"
+            || lark::sim::isMarketOption(arg);
         if (takesValue) {
             if (i + 1 >= argc)
                 return std::string(arg) + " needs a value";
@@ -74,6 +93,12 @@ std::optional<std::string> parseArguments(int argc, char **argv,
             request.version = true;
         } else if (arg == "--exchange-hours") {
             options.exchangeHours = true;
+        } else if (arg == "--control") {
+            options.controlToken = options.controlToken.value_or(randomToken());
+        } else if (arg == "--control-token") {
+            if (value.size() < kShortestToken)
+                return "--control-token needs at least 16 characters";
+            options.controlToken = std::string(value);
         } else if (arg == "--listen") {
             if (!parseListen(value, options))
                 return "bad --listen address: " + std::string(value);
@@ -118,11 +143,7 @@ int main(int argc, char **argv)
         std::printf("lark-quote-server " LARK_VERSION "\n");
         return 0;
     }
-    if (market.live) {
-        options.live.emplace();
-        options.live->upstreams = market.upstreams;
-        options.live->cacheDir = lark::sim::defaultCacheDir(std::getenv);
-    }
+    options.live = lark::sim::liveOptions(market, std::getenv);
     // Blocked before any thread starts, so only sigwait below receives them.
     sigset_t signals;
     sigemptyset(&signals);
@@ -134,6 +155,8 @@ int main(int argc, char **argv)
     try {
         const int port = server.start();
         std::printf("listening on %s:%d\n", options.host.c_str(), port);
+        if (options.controlToken)
+            std::printf("control token %s\n", options.controlToken->c_str());
         std::fflush(stdout);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "lark-quote-server: %s\n", e.what());

@@ -80,6 +80,17 @@ std::string applyMarketEnvironment(const std::function<const char *(const char *
     return {};
 }
 
+std::optional<LiveOptions> liveOptions(const MarketChoice &choice,
+                                       const std::function<const char *(const char *)> &environment)
+{
+    if (!choice.live)
+        return std::nullopt;
+    LiveOptions options;
+    options.upstreams = choice.upstreams;
+    options.cacheDir = defaultCacheDir(environment);
+    return options;
+}
+
 const char *marketOptionsHelp()
 {
     return "  --market live|simulated    the real Shanghai and Shenzhen markets from public\n"

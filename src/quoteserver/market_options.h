@@ -3,6 +3,7 @@
 #include "quoteserver/live/live_options.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,11 @@ std::string applyMarketOption(std::string_view flag, std::string_view value, Mar
 // Applies the environment variables that are set; the same answer.
 std::string applyMarketEnvironment(const std::function<const char *(const char *)> &environment,
                                    MarketChoice &choice);
+// What the live source needs of the choice, with the cache under $XDG_CACHE_HOME; nothing for
+// the simulated market.
+std::optional<LiveOptions>
+liveOptions(const MarketChoice &choice,
+            const std::function<const char *(const char *)> &environment);
 // The options' lines for --help.
 const char *marketOptionsHelp();
 

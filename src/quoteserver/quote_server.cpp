@@ -3,13 +3,13 @@
 #include "protocol/stock_code.h"
 #include "quoteserver/control_api.h"
 #include "quoteserver/fault_book.h"
+#include "quoteserver/http/raw_target_server.h"
+#include "quoteserver/http/request_tally.h"
 #include "quoteserver/live/live_source.h"
-#include "quoteserver/raw_target_server.h"
 #include "quoteserver/request_router.h"
 #include "quoteserver/simulated/simulated_source.h"
 
 #include <condition_variable>
-#include <map>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -18,6 +18,8 @@ namespace lark::sim {
 namespace {
 
 constexpr std::string_view kControlPrefix = "/control/";
+constexpr const char *kControlTokenHeader = "X-Control-Token";
+constexpr std::time_t kLatestFrozenTime = 4'102'444'800; // 2100-01-01
 
 void send(Reply reply, httplib::Response &res)
 {
@@ -53,6 +55,7 @@ struct QuoteServer::Impl
     Impl(QuoteServer &owner, QuoteServerOptions o)
         : owner(owner)
         , options(std::move(o))
+        , http(options.workers)
     {
         if (options.live) {
             source = std::make_unique<LiveSource>(*options.live);
@@ -64,6 +67,7 @@ struct QuoteServer::Impl
     }
 
     httplib::Server::HandlerResponse handle(const httplib::Request &req, httplib::Response &res);
+    ControlAnswer control(const httplib::Request &req);
     void serveQuery(const std::string &target, httplib::Response &res);
     bool sleepUnlessStopped(int ms);
     SimulatedSource &simulatedSource() const;
@@ -82,16 +86,14 @@ struct QuoteServer::Impl
     bool stopped = false;
     FaultBook faults;
     std::string versionText = "version=2.0";
-    std::map<std::string, uint64_t, std::less<>> seen;
+    RequestTally seen;
 };
 
 httplib::Server::HandlerResponse QuoteServer::Impl::handle(const httplib::Request &req,
                                                            httplib::Response &res)
 {
     if (req.target.starts_with(kControlPrefix)) {
-        const std::string_view command
-            = std::string_view(req.path).substr(std::min(req.path.size(), kControlPrefix.size()));
-        ControlAnswer answer = handleControl(owner, command, req.params);
+        ControlAnswer answer = control(req);
         res.status = answer.status;
         res.set_content(answer.text, "text/plain; charset=utf-8");
     } else {
@@ -100,12 +102,27 @@ httplib::Server::HandlerResponse QuoteServer::Impl::handle(const httplib::Reques
     return httplib::Server::HandlerResponse::Handled;
 }
 
+// Changes of state come as POST only, so that no web page can make them with a link, and with
+// the token, so that no other local program can.
+ControlAnswer QuoteServer::Impl::control(const httplib::Request &req)
+{
+    if (!options.controlToken)
+        return {404, "no control interface here"};
+    if (req.method != "POST")
+        return {405, "control requests are POST"};
+    if (req.get_header_value(kControlTokenHeader) != *options.controlToken)
+        return {403, "wrong or missing control token"};
+    const std::string_view command
+        = std::string_view(req.path).substr(std::min(req.path.size(), kControlPrefix.size()));
+    return handleControl(owner, command, req.params);
+}
+
 void QuoteServer::Impl::serveQuery(const std::string &target, httplib::Response &res)
 {
     FaultPlan plan;
     {
         std::lock_guard lock(mutex);
-        ++seen[target];
+        seen.add(target);
         plan = faults.take(target);
     }
     if (plan.delayMs > 0 && !sleepUnlessStopped(plan.delayMs)) {
@@ -141,7 +158,6 @@ QuoteServer::QuoteServer(QuoteServerOptions options)
     : impl_(std::make_unique<Impl>(*this, std::move(options)))
 {
     auto &http = impl_->http;
-    http.set_tcp_nodelay(true);
     http.set_keep_alive_max_count(1000000);
     http.set_pre_routing_handler(
         [impl = impl_.get()](const httplib::Request &req, httplib::Response &res) {
@@ -166,8 +182,7 @@ int QuoteServer::start()
     }
     auto &http = impl_->http;
     const auto &o = impl_->options;
-    const int bound = o.port == 0 ? http.bind_to_any_port(o.host)
-                                  : (http.bind_to_port(o.host, o.port) ? o.port : -1);
+    const int bound = http.bind(o.host, o.port);
     if (bound <= 0) {
         std::lock_guard lock(impl_->mutex);
         impl_->started = false;
@@ -175,14 +190,7 @@ int QuoteServer::start()
     }
     impl_->port = bound;
     http.warmUp("/control/requests");
-    auto finished = std::make_shared<std::atomic<bool>>(false);
-    impl_->listener = std::thread([&http, finished] {
-        http.listen_after_bind();
-        *finished = true;
-    });
-    // httplib ignores a stop() that comes before its accept loop has begun.
-    while (!http.is_running() && !*finished)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    impl_->listener = std::thread([&http] { http.serve(); });
     return bound;
 }
 
@@ -240,6 +248,9 @@ void QuoteServer::setVersionText(std::string text)
 
 void QuoteServer::freezeClock(std::time_t t)
 {
+    // The model's calendar arithmetic holds for these years only.
+    if (t < 0 || t >= kLatestFrozenTime)
+        throw std::invalid_argument("time must be from 0 to 4102444799 (1970 to 2099)");
     impl_->simulatedSource().freezeClock(t);
 }
 
@@ -262,12 +273,7 @@ std::optional<Quote> QuoteServer::quote(std::string_view code) const
 uint64_t QuoteServer::requestCount(std::string_view targetContains) const
 {
     std::lock_guard lock(impl_->mutex);
-    uint64_t count = 0;
-    for (const auto &[target, n] : impl_->seen) {
-        if (target.find(targetContains) != std::string::npos)
-            count += n;
-    }
-    return count;
+    return impl_->seen.count(targetContains);
 }
 
 const MarketModel &QuoteServer::market() const

@@ -22,6 +22,11 @@ struct QuoteServerOptions
     uint64_t seed = 1;
     bool exchangeHours = false; // prices move only 09:30-11:30 and 13:00-15:00 local time
     std::optional<LiveOptions> live {}; // set: the real market instead of the simulated one
+    // Threads answering whole requests; waiting connections need none.
+    size_t workers = 2;
+    // The control interface (POST /control/..., this token in X-Control-Token) is there only
+    // when a token is given.
+    std::optional<std::string> controlToken {};
 };
 
 // The stand-in for the quote server: serves the quote queries and pages over HTTP
@@ -52,6 +57,7 @@ public:
     void clearFaults();
 
     void setVersionText(std::string text); // default "version=2.0"
+    // Throws std::invalid_argument for a time before 1970 or after 2099.
     void freezeClock(std::time_t t);
     void unfreezeClock();
     std::time_t modelTime() const;
@@ -59,6 +65,7 @@ public:
     // Figures as a real-time quote would serve them now, pins applied.
     std::optional<Quote> quote(std::string_view code) const;
     // Quote-server requests seen (control ones not counted) whose target contains the text.
+    // Past a few thousand distinct targets, new ones count only towards "" (see RequestTally).
     uint64_t requestCount(std::string_view targetContains) const;
     // The simulated market's model; throws std::logic_error on the live market.
     const MarketModel &market() const;

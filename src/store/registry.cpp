@@ -1,8 +1,10 @@
 #include "store/registry.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <fstream>
+#include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lark {
@@ -14,9 +16,56 @@ bool isPlainName(std::string_view name)
         && name.find('\0') == std::string_view::npos;
 }
 
+enum class ReadStatus { Read, Missing, Unreadable, TooLong };
+
+// A value is a regular file. The open never blocks, so a FIFO or a device planted in a value's
+// place is an unreadable value, not a hang.
+ReadStatus readValueFile(const std::filesystem::path &path, size_t limit, std::string &bytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
+    struct stat info
+    {
+    };
+    ReadStatus status = ReadStatus::Unreadable;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.assign(limit + 1, '\0');
+        size_t got = 0;
+        ssize_t n = 1;
+        while (n > 0 && got < bytes.size()) {
+            n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            got += n > 0 ? static_cast<size_t>(n) : 0;
+            n = n < 0 && errno == EINTR ? 1 : n;
+        }
+        bytes.resize(got);
+        status = n < 0    ? ReadStatus::Unreadable
+            : got > limit ? ReadStatus::TooLong
+                          : ReadStatus::Read;
+    }
+    ::close(fd);
+    return status;
+}
+
+// ".NAME.<16 random hex digits>.tmp": nobody can plant a file at a name known in advance.
+std::string temporaryName(std::string_view name)
+{
+    std::random_device device;
+    const uint64_t random = uint64_t(device()) << 32 | device();
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(random));
+    return "." + std::string(name) + "." + hex + ".tmp";
+}
+
+bool isTemporaryName(const std::string &name)
+{
+    return name.size() > 5 && name.front() == '.' && name.ends_with(".tmp");
+}
+
+// Made afresh, never through a link or over a file already there.
 bool writeFile(const std::filesystem::path &path, std::string_view bytes)
 {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
     bool ok = true;
@@ -59,38 +108,27 @@ std::optional<Registry::Key> Registry::create(const Key &parent, std::string_vie
 std::optional<std::string> Registry::query(const Key &key, std::string_view name,
                                            size_t limit) const
 {
-    if (!isPlainName(name))
+    std::string bytes;
+    if (!isPlainName(name) || readValueFile(key / name, limit, bytes) != ReadStatus::Read)
         return std::nullopt;
-    std::ifstream in(key / name, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes(limit + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad() || static_cast<size_t>(in.gcount()) > limit)
-        return std::nullopt;
-    bytes.resize(static_cast<size_t>(in.gcount()));
     return bytes.substr(0, bytes.find('\0'));
+}
+
+void Registry::removeTemporaries(const Key &key) const
+{
+    std::error_code ec;
+    for (const auto &entry : std::filesystem::directory_iterator(key, ec)) {
+        if (isTemporaryName(entry.path().filename().string()))
+            std::filesystem::remove(entry.path(), ec);
+    }
 }
 
 bool Registry::set(const Key &key, const std::vector<Value> &values) const
 {
-    // Unchanged values are skipped, so an ordinary exit writes nothing at all.
     std::vector<std::pair<std::filesystem::path, std::filesystem::path>> renames;
     bool ok = true;
-    for (const auto &[name, text] : values) {
-        if (!isPlainName(name)) {
-            ok = false;
-            continue;
-        }
-        if (query(key, name, text.size() + 1) == text)
-            continue;
-        std::filesystem::path temporary
-            = key / ("." + name + "." + std::to_string(::getpid()) + ".tmp");
-        if (writeFile(temporary, text + '\0'))
-            renames.emplace_back(temporary, key / name);
-        else
-            ok = false;
-    }
+    for (const auto &[name, text] : values)
+        ok = stage(key, name, text, renames) && ok;
     for (const auto &[temporary, target] : renames) {
         if (std::rename(temporary.c_str(), target.c_str()) != 0) {
             std::remove(temporary.c_str());
@@ -105,6 +143,26 @@ bool Registry::set(const Key &key, const std::vector<Value> &values) const
         ::close(dir);
     }
     return ok;
+}
+
+// Unchanged values are skipped, so an ordinary exit writes nothing at all. A value there that
+// cannot be read is never replaced: it may hold what the user stored.
+bool Registry::stage(const Key &key, const std::string &name, const std::string &text,
+                     std::vector<std::pair<Key, Key>> &renames) const
+{
+    std::string current;
+    const ReadStatus status = isPlainName(name)
+        ? readValueFile(key / name, text.size() + 1, current)
+        : ReadStatus::Unreadable;
+    if (status == ReadStatus::Unreadable)
+        return false;
+    if (status == ReadStatus::Read && current.substr(0, current.find('\0')) == text)
+        return true;
+    const Key temporary = key / temporaryName(name);
+    if (!writeFile(temporary, text + '\0'))
+        return false;
+    renames.emplace_back(temporary, key / name);
+    return true;
 }
 
 } // namespace lark

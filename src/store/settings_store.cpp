@@ -2,6 +2,9 @@
 
 #include "protocol/c_format.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <cstdint>
 #include <cstdlib>
 
 namespace lark {
@@ -28,10 +31,50 @@ std::string valueName(int n)
     return std::to_string(n);
 }
 
+// A stored number as atoi or atof reads it, except that one beyond its field stops at the
+// field's limit instead of wrapping; beyond says whether it did.
+template<typename T>
+T fieldValue(const std::string &text, bool *beyond = nullptr);
+
+template<>
+int32_t fieldValue<int32_t>(const std::string &text, bool *beyond)
+{
+    const long long n = std::strtoll(text.c_str(), nullptr, 10);
+    if (beyond)
+        *beyond = n < INT32_MIN || n > INT32_MAX;
+    return static_cast<int32_t>(std::clamp<long long>(n, INT32_MIN, INT32_MAX));
+}
+
+template<>
+float fieldValue<float>(const std::string &text, bool *beyond)
+{
+    const double x = std::strtod(text.c_str(), nullptr);
+    if (beyond)
+        *beyond = x < -FLT_MAX || x > FLT_MAX;
+    return static_cast<float>(std::clamp<double>(x, -FLT_MAX, FLT_MAX));
+}
+
+// The text a number is saved as. Nothing while the stored text is a number beyond the field
+// that loaded as this very value: it stays as the user wrote it.
+template<typename T>
+std::optional<std::string> numberText(const std::optional<std::string> &stored, T value,
+                                      const char *format)
+{
+    bool beyond = false;
+    if (stored && fieldValue<T>(*stored, &beyond) == value && beyond)
+        return std::nullopt;
+    if constexpr (std::is_same_v<T, float>)
+        return cformat(format, double(value));
+    else
+        return cformat(format, value);
+}
+
 } // namespace
 
-void SettingsStore::provisionMakerKey() const
+void SettingsStore::prepare() const
 {
+    if (auto product = openProductKey())
+        m_registry.removeTemporaries(*product);
     if (m_registry.open(m_registry.root(), kSoftware))
         return;
     std::error_code ec;
@@ -51,7 +94,7 @@ int SettingsStore::readInterfaceSize() const
 {
     auto key = openProductKey();
     auto text = key ? m_registry.query(*key, valueName(kSizeValue), kNumberLimit) : std::nullopt;
-    return text ? std::atoi(text->c_str()) : 1;
+    return text ? fieldValue<int32_t>(*text) : 1;
 }
 
 std::optional<StoredSettings> SettingsStore::load() const
@@ -67,36 +110,43 @@ std::optional<StoredSettings> SettingsStore::load() const
         if (code && code->size() < kCodeLimit)
             settings.codes[slot] = std::move(*code);
         auto pct = number(kChangePctBase + slot);
-        settings.changeAlarmPct[slot] = pct ? static_cast<float>(std::atof(pct->c_str())) : 0;
+        settings.changeAlarmPct[slot] = pct ? fieldValue<float>(*pct) : 0;
         auto bigOrder = number(kBigOrderBase + slot);
-        settings.bigOrderAlarm[slot] = bigOrder ? std::atoi(bigOrder->c_str()) : 0;
+        settings.bigOrderAlarm[slot] = bigOrder ? fieldValue<int32_t>(*bigOrder) : 0;
         auto ratio = number(kVolumeRatioBase + slot);
-        settings.volumeRatioAlarm[slot] = ratio ? static_cast<float>(std::atof(ratio->c_str())) : 0;
+        settings.volumeRatioAlarm[slot] = ratio ? fieldValue<float>(*ratio) : 0;
     }
     settings.versionText = kLoadedVersion;
     return settings;
 }
 
-void SettingsStore::save(const StoredSettings &settings) const
+bool SettingsStore::save(const StoredSettings &settings) const
 {
     auto software = m_registry.open(m_registry.root(), kSoftware);
     auto maker = software ? m_registry.open(*software, kMaker) : std::nullopt;
-    auto product = maker ? m_registry.create(*maker, kProduct) : std::nullopt;
+    if (!maker)
+        return true;
+    auto product = m_registry.create(*maker, kProduct);
     if (!product)
-        return;
+        return false;
     std::vector<Registry::Value> values;
     auto put = [&](int n, std::string text) { values.emplace_back(valueName(n), std::move(text)); };
+    auto putNumber = [&](int n, auto value, const char *format) {
+        if (auto text
+            = numberText(m_registry.query(*product, valueName(n), kNumberLimit), value, format))
+            put(n, std::move(*text));
+    };
     for (int slot = 0; slot < kStoredSlots; ++slot)
         put(slot, settings.codes[slot].value_or(""));
     for (int slot = 0; slot < kStoredSlots; ++slot)
-        put(kChangePctBase + slot, cformat("%6.2f", double(settings.changeAlarmPct[slot])));
+        putNumber(kChangePctBase + slot, settings.changeAlarmPct[slot], "%6.2f");
     for (int slot = 0; slot < kStoredSlots; ++slot)
-        put(kBigOrderBase + slot, cformat("%d", settings.bigOrderAlarm[slot]));
+        putNumber(kBigOrderBase + slot, settings.bigOrderAlarm[slot], "%d");
     put(kSizeValue, cformat("%d", settings.interfaceSize));
     put(kVersionValue, settings.versionText);
     for (int slot = 0; slot < kStoredSlots; ++slot)
-        put(kVolumeRatioBase + slot, cformat("%6.2f", double(settings.volumeRatioAlarm[slot])));
-    m_registry.set(*product, values);
+        putNumber(kVolumeRatioBase + slot, settings.volumeRatioAlarm[slot], "%6.2f");
+    return m_registry.set(*product, values);
 }
 
 } // namespace lark

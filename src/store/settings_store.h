@@ -15,16 +15,18 @@ public:
         : m_registry(std::move(root))
     { }
 
-    // As an installer would on a machine that has never run the program: when the tree holds
-    // no SOFTWARE key at all, make SOFTWARE/halvern, so that the first exit can save.
-    void provisionMakerKey() const;
+    // As the program starts: removes what an interrupted save left behind, and, as an installer
+    // would on a machine that has never run the program, makes SOFTWARE/halvern when the tree
+    // holds no SOFTWARE key at all, so that the first exit can save.
+    void prepare() const;
 
     // The stored size as a number; 1 when missing or unreadable.
     int readInterfaceSize() const;
     // Nothing when the key path is missing.
     std::optional<StoredSettings> load() const;
-    // Does nothing when the maker key is missing.
-    void save(const StoredSettings &settings) const;
+    // Does nothing when the maker key is missing. False when some value was not stored; every
+    // value is whole, old or new.
+    bool save(const StoredSettings &settings) const;
 
     const Registry &registry() const { return m_registry; }
 

@@ -11,10 +11,11 @@ warmup=60
 work="$(mktemp -d)"
 trap 'kill "$lark_pid" "$server_pid" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
 
-"$server" --listen 127.0.0.1:0 > "$work/server.out" &
+"$server" --listen 127.0.0.1:0 --control > "$work/server.out" &
 server_pid=$!
-for _ in $(seq 50); do [ -s "$work/server.out" ] && break; sleep 0.1; done
-address="$(head -1 "$work/server.out" | sed 's/^listening on //')"
+for _ in $(seq 50); do grep -q '^control token' "$work/server.out" && break; sleep 0.1; done
+address="$(sed -n 's/^listening on //p' "$work/server.out")"
+token="$(sed -n 's/^control token //p' "$work/server.out")"
 
 # stdin stays open (a fifo nobody writes) so the front end keeps running.
 mkfifo "$work/in"
@@ -36,7 +37,8 @@ for ((t = 0; t <= seconds; t += 5)); do
   sample "$t" >> "$work/samples"
   sleep 5
 done
-requests=$(curl -sf "http://$address/control/requests?path=GetStkOneHQWithName")
+requests=$(curl -sf -X POST -H "X-Control-Token: $token" \
+  "http://$address/control/requests?path=GetStkOneHQWithName")
 kill -TERM "$lark_pid"
 wait "$lark_pid" || true
 

@@ -2,6 +2,8 @@
 // tray and back, and closing: prompt, settings saved, even with a question open.
 #include "test_rig.h"
 
+#include "launch/instance_lock.h"
+
 #include <QMessageBox>
 #include <QtTest>
 
@@ -37,6 +39,8 @@ private slots:
     void trayClickTogglesVisibilityAfterAlertFlash();
     void closingIsPromptAndSaves();
     void closingWithQuestionOpenDoesNotHang();
+    void closingSaysSoWhenTheSaveFailed();
+    void aSecondStartBringsTheWindowForward();
 };
 
 void FrameTest::outerSizePerSize_data()
@@ -159,6 +163,34 @@ void FrameTest::closingWithQuestionOpenDoesNotHang()
     QVERIFY2(closingTook < 1000, qPrintable(QString::number(closingTook)));
     QCOMPARE(storedValues(rig), 66);
     QVERIFY(opened.targets.filter("tamberly.zip").isEmpty());
+}
+
+// Something in a value's place that is not a value: it stays, and the user hears of it once.
+void FrameTest::closingSaysSoWhenTheSaveFailed()
+{
+    WindowRig rig(1, Feed::Nothing, [](EngineConfig &, WindowRig &self) {
+        std::filesystem::create_directories(self.productKey() / "3");
+    });
+    QSignalSpy notSaved(&rig.frame, &MainFrame::settingsNotSaved);
+    rig.frame.show();
+    rig.frame.close();
+    QCOMPARE(notSaved.count(), 1);
+    QVERIFY(std::filesystem::is_directory(rig.productKey() / "3"));
+    QCOMPARE(storedValues(rig), 65);
+}
+
+void FrameTest::aSecondStartBringsTheWindowForward()
+{
+    WindowRig rig(1, Feed::Nothing);
+    const InstanceLock first(rig.registryRoot());
+    rig.frame.restoreWhenTouched(
+        QString::fromStdString(InstanceLock::lockFile(rig.registryRoot()).string()));
+    rig.frame.show();
+    rig.frame.onMinimise();
+    QTRY_VERIFY(!rig.frame.isVisible());
+    const InstanceLock second(rig.registryRoot());
+    QVERIFY(second.heldElsewhere());
+    QTRY_VERIFY(rig.frame.isVisible());
 }
 
 QTEST_MAIN(FrameTest)

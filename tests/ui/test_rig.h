@@ -64,7 +64,7 @@ struct WindowRig
     explicit WindowRig(int size = 1, Feed feed = Feed::Simulated, const Adjust &adjust = {})
         : settings(registryRoot())
     {
-        settings.provisionMakerKey();
+        settings.prepare();
         EngineConfig config;
         // Nothing listens on port 1, so the engine ends up without data at once.
         config.quoteServer = {"127.0.0.1", 1};

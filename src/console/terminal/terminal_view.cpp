@@ -3,6 +3,7 @@
 #include "console/console_list.h"
 #include "console/console_table.h"
 #include "console/terminal/notice_board.h"
+#include "console/terminal_text.h"
 #include "protocol/quote_record.h"
 
 #include <sstream>
@@ -107,7 +108,8 @@ std::vector<ScreenLine> TerminalView::listScreen() const
     const auto rows = m_sources.list.rows();
     const auto colours = m_sources.list.rowColours();
     const auto table = tableLines(rows, m_interfaceSize);
-    std::vector<ScreenLine> lines {{m_title, ""}, {m_sources.list.status(), ""}, {table[0], "1"}};
+    std::vector<ScreenLine> lines {
+        {m_title, ""}, {terminalText(m_sources.list.status()), ""}, {table[0], "1"}};
     for (size_t r = 0; r < rows.size(); ++r) {
         const bool ringing
             = !m_drawnRinging.empty() && !rows[r].empty() && rows[r][0] == m_drawnRinging;

@@ -1,17 +1,14 @@
 #pragma once
 
+#include "protocol/curl_transfer.h"
 #include "quoteserver/live/rate_limiter.h"
 #include "quoteserver/live/upstream_health.h"
 
-#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
-
-typedef void CURL;
-typedef void CURLM;
 
 namespace lark::sim {
 
@@ -41,7 +38,7 @@ public:
         decltype(parse(std::string_view())) parsed;
         if (body)
             parsed = parse(*body);
-        if (m_aborted)
+        if (m_transfer.aborted())
             return std::nullopt;
         if (parsed)
             m_health.succeeded();
@@ -56,15 +53,12 @@ public:
 
 private:
     std::optional<std::string> get(std::string_view target, std::chrono::milliseconds deadline);
-    static size_t onWrite(char *data, size_t size, size_t count, void *userdata);
 
     const std::string m_base;
     RateLimiter &m_limiter;
     UpstreamHealth m_health;
     std::mutex m_mutex; // one request at a time
-    CURL *m_easy = nullptr;
-    CURLM *m_multi = nullptr;
-    std::atomic<bool> m_aborted {false};
+    CurlTransfer m_transfer;
 };
 
 } // namespace lark::sim

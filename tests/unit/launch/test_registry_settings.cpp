@@ -58,7 +58,7 @@ TEST_F(RegistrySettingsTest, EmptyTreeLoadsNothingAndSavesNothing)
 
 TEST_F(RegistrySettingsTest, FirstStartProvisionsTheMakerKeyOnceSoExitSaves)
 {
-    store.provisionMakerKey();
+    store.prepare();
     EXPECT_TRUE(fs::is_directory(root / "SOFTWARE" / "halvern"));
     store.loadSettings(tables, version);
     EXPECT_EQ(version, "");
@@ -70,7 +70,7 @@ TEST_F(RegistrySettingsTest, FirstStartProvisionsTheMakerKeyOnceSoExitSaves)
     EXPECT_EQ(stored("49"), std::string("\0", 1));
 
     fs::remove_all(root / "SOFTWARE" / "halvern");
-    store.provisionMakerKey(); // SOFTWARE exists: the tree is someone's, leave it
+    store.prepare(); // SOFTWARE exists: the tree is someone's, leave it
     EXPECT_FALSE(fs::exists(root / "SOFTWARE" / "halvern"));
 }
 

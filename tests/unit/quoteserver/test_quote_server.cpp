@@ -49,20 +49,41 @@ public:
     // ranking page has taken over 3 s.
     Fetched get(const std::string &target, bool rawChunks = false, long timeoutMs = 20000)
     {
+        curl_easy_setopt(curl_, CURLOPT_HTTPGET, 1L);
+        curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, nullptr);
+        curl_easy_setopt(curl_, CURLOPT_HTTP_TRANSFER_DECODING, rawChunks ? 0L : 1L);
+        return perform(target, timeoutMs);
+    }
+
+    // A control request: POST with the token, when one is given.
+    Fetched post(const std::string &target, const std::string &token)
+    {
+        curl_slist *headers = nullptr;
+        if (!token.empty())
+            headers = curl_slist_append(headers, ("X-Control-Token: " + token).c_str());
+        curl_easy_setopt(curl_, CURLOPT_POSTFIELDS, "");
+        curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, headers);
+        Fetched f = perform(target, 20000);
+        curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, nullptr);
+        curl_slist_free_all(headers);
+        return f;
+    }
+
+private:
+    Fetched perform(const std::string &target, long timeoutMs)
+    {
         Fetched f;
         const std::string url = base_ + target;
         curl_easy_setopt(curl_, CURLOPT_URL, url.c_str());
         curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, appendBody);
         curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &f.body);
         curl_easy_setopt(curl_, CURLOPT_TIMEOUT_MS, timeoutMs);
-        curl_easy_setopt(curl_, CURLOPT_HTTP_TRANSFER_DECODING, rawChunks ? 0L : 1L);
         f.code = curl_easy_perform(curl_);
         curl_easy_getinfo(curl_, CURLINFO_RESPONSE_CODE, &f.status);
         curl_easy_getinfo(curl_, CURLINFO_NUM_CONNECTS, &f.connects);
         return f;
     }
 
-private:
     std::string base_;
     CURL *curl_;
 };
@@ -616,7 +637,7 @@ TEST_F(QuoteServerFaults, CountPathAndClear)
     server.injectFault({sim::FaultKind::HttpError, "", 0, 0, 500, -1});
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(client->get("/stksrv_curve/version.txt").status, 500);
-    EXPECT_EQ(client->get("/control/requests").status, 200); // control requests are exempt
+    EXPECT_EQ(client->get("/control/requests").status, 404); // never faulted, never counted
     server.clearFaults();
     EXPECT_EQ(client->get("/stksrv_curve/version.txt").status, 200);
 
@@ -629,12 +650,20 @@ TEST_F(QuoteServerFaults, CountPathAndClear)
 
 // ---- Control interface and pages
 
-using QuoteServerControl = QuoteServerTest;
+constexpr const char *kToken = "test-token";
+
+struct QuoteServerControl : QuoteServerTest
+{
+    QuoteServerControl()
+        : QuoteServerTest({.controlToken = kToken})
+    { }
+    Fetched control(const std::string &target) { return client->post(target, kToken); }
+};
 
 TEST_F(QuoteServerControl, EndpointsDriveTheServer)
 {
     // name=测试, percent-encoded UTF-8
-    Fetched f = client->get(
+    Fetched f = control(
         "/control/pin?code=600061&last=12340&previousClose=12000&name=%E6%B5%8B%E8%AF%95");
     EXPECT_EQ(f.status, 200);
     EXPECT_EQ(f.body, "ok");
@@ -642,39 +671,61 @@ TEST_F(QuoteServerControl, EndpointsDriveTheServer)
     EXPECT_EQ(q.last, 12340);
     EXPECT_EQ(q.previousClose, 12000);
     EXPECT_EQ(gbkToUtf8(untilNul(q.name)), "测试");
-    EXPECT_EQ(client->get("/control/unpin").body, "ok");
+    EXPECT_EQ(control("/control/unpin").body, "ok");
     EXPECT_NE(quote("600061").last, 12340);
 
-    EXPECT_EQ(client->get("/control/fault?kind=length&path=%260005&length=5&count=1").body, "ok");
+    EXPECT_EQ(control("/control/fault?kind=length&path=%260005&length=5&count=1").body, "ok");
     EXPECT_EQ(body(quotePathFor("0005")).size(), 5u);
-    EXPECT_EQ(client->get("/control/fault?kind=drop").body, "ok");
-    EXPECT_EQ(client->get("/control/clear").body, "ok");
+    EXPECT_EQ(control("/control/fault?kind=drop").body, "ok");
+    EXPECT_EQ(control("/control/clear").body, "ok");
     EXPECT_EQ(body(quotePathFor("0005")).size(), 97u);
 
-    EXPECT_EQ(client->get("/control/version?text=version%3D2.1").body, "ok");
+    EXPECT_EQ(control("/control/version?text=version%3D2.1").body, "ok");
     EXPECT_EQ(body("/stksrv_curve/version.txt"), "version=2.1");
 
     const std::time_t later = kWednesday + 3600;
-    EXPECT_EQ(client->get("/control/freeze?time=" + std::to_string(later)).body, "ok");
+    EXPECT_EQ(control("/control/freeze?time=" + std::to_string(later)).body, "ok");
     EXPECT_EQ(server.modelTime(), later);
-    EXPECT_EQ(client->get("/control/unfreeze").body, "ok");
+    EXPECT_EQ(control("/control/unfreeze").body, "ok");
     EXPECT_LE(std::abs(server.modelTime() - std::time(nullptr)), 2);
-    EXPECT_EQ(client->get("/control/requests?path=0005").body, "2");
+    EXPECT_EQ(control("/control/requests?path=0005").body, "2");
 }
 
-TEST_F(QuoteServerControl, BadRequestsGetAReason)
+TEST_F(QuoteServerControl, BadOrOutOfRangeValuesGetAReason)
 {
     for (const std::string target :
          {"/control/pin?code=699999&last=1", "/control/pin?code=600061&last=x",
           "/control/pin?code=600061&colour=1", "/control/pin?last=1",
+          "/control/pin?code=600061&last=2147483648",
           "/control/pin?code=600061&name=%E4%BA%94%E4%B8%AA%E6%B1%89%E5%AD%97%E5%90%8D",
           "/control/fault?kind=melt", "/control/fault?kind=http&status=200",
-          "/control/fault?kind=delay&ms=soon", "/control/freeze", "/control/version"}) {
-        const Fetched f = client->get(target);
+          "/control/fault?kind=delay&ms=soon", "/control/fault?kind=delay&ms=600001",
+          "/control/fault?kind=delay&ms=99999999999", "/control/fault?kind=length&length=-1",
+          "/control/fault?kind=drop&count=0", "/control/freeze",
+          "/control/freeze?time=9223372036854775807", "/control/freeze?time=-9223372036854775808",
+          "/control/freeze?time=4102444800", "/control/version"}) {
+        const Fetched f = control(target);
         EXPECT_EQ(f.status, 400) << target;
         EXPECT_FALSE(f.body.empty()) << target;
     }
-    EXPECT_EQ(client->get("/control/explode").status, 404);
+    EXPECT_EQ(control("/control/explode").status, 404);
+    EXPECT_EQ(server.modelTime(), kWednesday);
+}
+
+// No web page (a GET, or a POST without the token) and no other program may change what the
+// server says; without a token the interface is not there at all.
+TEST_F(QuoteServerControl, OnlyPostWithTheTokenChangesAnything)
+{
+    const std::string pin = "/control/pin?code=600061&last=99999999";
+    EXPECT_EQ(client->get(pin).status, 405);
+    EXPECT_EQ(client->post(pin, "").status, 403);
+    EXPECT_EQ(client->post(pin, "wrong").status, 403);
+    sim::QuoteServer closed;
+    Client other(closed.start());
+    EXPECT_EQ(other.post(pin, kToken).status, 404);
+    EXPECT_EQ(other.post(pin, "").status, 404);
+    EXPECT_NE(quote("600061").last, 99999999);
+    EXPECT_NE(decodeQuote(other.get(quotePathFor("600061")).body).last, 99999999);
 }
 
 TEST_F(QuoteServerControl, PagesAndDownload)

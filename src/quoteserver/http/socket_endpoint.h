@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace lark::sim {
+
+// One end of a TCP connection, as text for httplib.
+struct Endpoint
+{
+    std::string ip;
+    int port = 0;
+};
+
+Endpoint remoteEndpoint(int socket);
+Endpoint localEndpoint(int socket);
+
+} // namespace lark::sim

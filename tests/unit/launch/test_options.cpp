@@ -1,0 +1,93 @@
+// Options and environment as a hostile or careless caller gives them: only real host names and
+// addresses pass, an error is one line naming its option, settings roots are absolute.
+#include "launch/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace lark;
+
+namespace {
+
+using Environment = std::map<std::string, std::string>;
+
+CommandLineResult parse(const std::vector<std::string> &arguments, const Environment &env = {})
+{
+    return parseCommandLine(arguments, [&env](const char *name) -> const char * {
+        auto it = env.find(name);
+        return it == env.end() ? nullptr : it->second.c_str();
+    });
+}
+
+} // namespace
+
+TEST(Options, OnlyDnsNamesAndAddressesWithAPortInRangeAreHosts)
+{
+    const std::pair<const char *, ServerAddress> good[] = {
+        {"quotes.example.com", {"quotes.example.com", 80}},
+        {"a-b.example:8080", {"a-b.example", 8080}},
+        {"localhost.", {"localhost.", 80}},
+        {"127.0.0.1:1", {"127.0.0.1", 1}},
+        {"[::1]", {"::1", 80}},
+        {"[fe80::1:2]:65535", {"fe80::1:2", 65535}},
+    };
+    for (const auto &[text, address] : good)
+        EXPECT_EQ(parseServerAddress(text), address) << text;
+    for (const char *bad : {"",         "x;id",       "x y",        "$(id)",      "http://x",
+                            "x/y",      "a_b",        "-a.example", "a-.example", "a..b",
+                            ".",        "127.0.0.1:", "::1",        "[::1",       "[::1]80",
+                            "[x]:80",   "1.2.3",      "256.1.1.1",  "host:0",     "host:65536",
+                            "host:+80", "host:-1",    "host:8o",    "[::1]:"}) {
+        EXPECT_FALSE(parseServerAddress(bad)) << bad;
+    }
+    EXPECT_EQ(ServerAddress({"::1", 8080}).baseUrl(), "http://[::1]:8080");
+}
+
+TEST(Options, ABadValueIsOneLineNamingItsOptionOrVariable)
+{
+    struct Case
+    {
+        std::vector<std::string> arguments;
+        Environment env;
+        const char *named;
+    };
+    const Case cases[] = {
+        {{"--chart-server", "x;id"}, {}, "--chart-server"},
+        {{"--web-site", "127.0.0.1:"}, {}, "--web-site"},
+        {{"--quote-server", "a\nb\x1b[2J"}, {}, "--quote-server"},
+        {{"--quote-server"}, {}, "--quote-server"},
+        {{"--registry", ""}, {}, "--registry"},
+        {{"--bogus"}, {}, "--bogus"},
+        {{}, {{"LARK_QUOTE_SERVER", "a b"}}, "LARK_QUOTE_SERVER"},
+    };
+    for (const Case &c : cases) {
+        const std::string error = parse(c.arguments, c.env).error;
+        EXPECT_NE(error.find(c.named), std::string::npos) << error;
+        EXPECT_EQ(error.find_first_of("\n\x1b"), std::string::npos) << error;
+    }
+    EXPECT_EQ(parse({"--quote-server", "[::1]:9000"}).options.quoteServer,
+              ServerAddress({"::1", 9000}));
+}
+
+TEST(Options, SettingsRootsFromTheEnvironmentCountOnlyWhenAbsolute)
+{
+    auto root = [](const Environment &env) {
+        return settingsRoot(parse({}, env).options, [&env](const char *name) -> const char * {
+            auto it = env.find(name);
+            return it == env.end() ? nullptr : it->second.c_str();
+        });
+    };
+    EXPECT_EQ(root({{"LARK_REGISTRY", "/r"}, {"HOME", "/h"}}), "/r");
+    EXPECT_EQ(root({{"LARK_REGISTRY", "r"}, {"HOME", "/h"}}), "/h/.config/lark/registry");
+    EXPECT_EQ(root({{"XDG_CONFIG_HOME", "/x"}, {"HOME", "/h"}}), "/x/lark/registry");
+    EXPECT_EQ(root({{"XDG_CONFIG_HOME", "x"}, {"HOME", "/h"}}), "/h/.config/lark/registry");
+    for (const Environment &homeless : {Environment {}, Environment {{"HOME", "h"}}}) {
+        const std::filesystem::path fallback = root(homeless); // the account's home
+        EXPECT_TRUE(fallback.is_absolute()) << fallback;
+        EXPECT_EQ(fallback.filename(), "registry");
+    }
+    EXPECT_EQ(settingsRoot(parse({"--registry", "here"}).options,
+                           [](const char *) { return static_cast<const char *>(nullptr); }),
+              "here"); // typed by the user: theirs to mean
+}
