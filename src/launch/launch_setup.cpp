@@ -28,10 +28,13 @@ LaunchSetup prepareLaunch(const CommandLine &options,
         setup.quoteServer = *options.quoteServer;
     } else {
         setup.live = options.market.live;
-        // One thread answers: a desktop program's worth. No control interface: any local
-        // program or web page could reach it.
-        setup.builtInServer = std::make_unique<sim::QuoteServer>(sim::QuoteServerOptions {
-            .live = sim::liveOptions(options.market, environment), .workers = 1});
+        // A desktop program's worth of threads: the simulated market answers on the thread that
+        // waits on the connections, the live one, which waits on the public services, on one
+        // of its own. No control interface: any local program or web page could reach it.
+        auto live = sim::liveOptions(options.market, environment);
+        const size_t workers = live ? 1 : 0;
+        setup.builtInServer = std::make_unique<sim::QuoteServer>(
+            sim::QuoteServerOptions {.live = std::move(live), .workers = workers});
         setup.quoteServer = {"127.0.0.1", setup.builtInServer->start()};
     }
     setup.chartServer = options.chartServer.value_or(setup.quoteServer);

@@ -22,7 +22,8 @@ struct QuoteServerOptions
     uint64_t seed = 1;
     bool exchangeHours = false; // prices move only 09:30-11:30 and 13:00-15:00 local time
     std::optional<LiveOptions> live {}; // set: the real market instead of the simulated one
-    // Threads answering whole requests; waiting connections need none.
+    // Threads answering whole requests; waiting connections need none. 0: the thread that waits
+    // on the connections answers too, which suits only a market that never waits itself.
     size_t workers = 2;
     // The control interface (POST /control/..., this token in X-Control-Token) is there only
     // when a token is given.

@@ -62,7 +62,7 @@ bool isTemporaryName(const std::string &name)
     return name.size() > 5 && name.front() == '.' && name.ends_with(".tmp");
 }
 
-// Made afresh, never through a link or over a file already there.
+// Made afresh, never through a link or over a file already there; not yet synced.
 bool writeFile(const std::filesystem::path &path, std::string_view bytes)
 {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
@@ -75,11 +75,20 @@ bool writeFile(const std::filesystem::path &path, std::string_view bytes)
         if (ok)
             bytes.remove_prefix(static_cast<size_t>(n));
     }
-    ok = ok && ::fdatasync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (!ok)
         std::remove(path.c_str());
     return ok;
+}
+
+// The file's bytes on the disk.
+bool syncFile(const std::filesystem::path &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fdatasync(fd) == 0;
+    return ::close(fd) == 0 && synced;
 }
 
 } // namespace
@@ -129,8 +138,14 @@ bool Registry::set(const Key &key, const std::vector<Value> &values) const
     bool ok = true;
     for (const auto &[name, text] : values)
         ok = stage(key, name, text, renames) && ok;
-    for (const auto &[temporary, target] : renames) {
-        if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+    // Every new value's bytes are on the disk before the first rename: synced one after another
+    // with nothing in between, all but the first find their commit already made.
+    std::vector<bool> synced;
+    for (const auto &[temporary, target] : renames)
+        synced.push_back(syncFile(temporary));
+    for (size_t i = 0; i < renames.size(); ++i) {
+        const auto &[temporary, target] = renames[i];
+        if (!synced[i] || std::rename(temporary.c_str(), target.c_str()) != 0) {
             std::remove(temporary.c_str());
             ok = false;
         }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Lark's window end to end on a private X server with a window manager: a fresh settings tree
 # gives a 492x350 window at 0,0 whose 16 rows fill with the simulator's quotes; a double-click
-# opens the row's chart page; closing (window manager, then SIGTERM) ends the program within a
-# second and leaves the 66 settings values. The rows are read from LARK_DUMP_LIST, the file the
+# opens the row's chart page; the process keeps at most 8 threads; closing (window manager, then
+# SIGTERM) ends the program within a second and leaves the 66 settings values. The rows are read from LARK_DUMP_LIST, the file the
 # view keeps in step with its list; a screenshot is kept in ARTEFACT_DIR.
 # Usage: desktop_window.sh LARK_BINARY ARTEFACT_DIR   (exit 77: tools missing, test skipped)
 set -euo pipefail
@@ -72,6 +72,9 @@ until [ "$(filled_rows "$work/list.txt")" -ge 16 ]; do
     sleep 0.05
 done
 echo "16 rows filled $(($(now_ms) - started)) ms after start"
+# The built-in market shares the process: a handful of threads, not a pool per connection.
+threads=$(awk '/^Threads:/ {print $2}' "/proc/$lark_pid/status")
+[ "$threads" -le 8 ] || fail "$threads threads with the built-in market, more than 8"
 sleep 0.3
 import -window root "$artefacts/window.png"
 echo "screenshot: $artefacts/window.png"

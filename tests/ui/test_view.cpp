@@ -23,6 +23,17 @@ void setRankingOn(Engine &engine)
     engine.options.rankingOn = 1;
 }
 
+// Paint events a widget receives.
+struct PaintCounter : QObject
+{
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 void moveMouse(QWidget *widget, QPoint point)
 {
     QMouseEvent move(QEvent::MouseMove, point, widget->mapToGlobal(point), Qt::NoButton,
@@ -40,6 +51,7 @@ private slots:
     void columnsPerSize_data();
     void columnsPerSize();
     void listPortCarriesWorkerCallsInOrder();
+    void passRepaintsOnceAndAnUnchangedPassNotAtAll();
     void escCancelsCodeEditEnterStoresIt();
     void doubleClickOpensChartOfRowOnly();
     void pageZonesNeedRankingModeAndStockList();
@@ -128,6 +140,45 @@ void ViewTest::listPortCarriesWorkerCallsInOrder()
     QTRY_COMPARE(list.topLevelItem(0)->text(0), QStringLiteral("0001"));
     QCOMPARE(list.topLevelItemCount(), 3);
     QCOMPARE(list.topLevelItem(0)->text(2), QStringLiteral("7.00"));
+}
+
+// A pass rewrites every row whole (delete, insert, texts, colour): on screen that is one
+// repaint, and none at all when every text and the colour are what the list already shows.
+void ViewTest::passRepaintsOnceAndAnUnchangedPassNotAtAll()
+{
+    QTreeWidget list;
+    QLabel status;
+    QPushButton previous, next;
+    ui::configureQuoteList(&list, ui::sizeLayout(3), [](int, const QString &) {});
+    list.resize(250, 80);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    ui::ViewQuoteList port({&list, &status, &previous, &next},
+                           {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignRight});
+    auto pass = [&](const std::string &price) {
+        std::thread worker([&] {
+            for (int row = 0; row < 3; ++row) {
+                port.setTextColour({252, 20, 79});
+                port.deleteRow(row);
+                port.insertRow(row, "60006" + std::to_string(row));
+                for (const auto &[column, text] : {std::pair {1, "名称"}, {2, price.c_str()}})
+                    port.setText(row, column, text);
+            }
+        });
+        worker.join();
+    };
+    pass("10.00");
+    QTRY_COMPARE(list.topLevelItemCount(), 3);
+    QTest::qWait(200); // the first rows lay the list out
+    PaintCounter counter;
+    list.viewport()->installEventFilter(&counter);
+    pass("10.01");
+    QTRY_COMPARE(list.topLevelItem(2)->text(2), QStringLiteral("10.01"));
+    QTest::qWait(200);
+    QCOMPARE(counter.paints, 1);
+    pass("10.01");
+    QTest::qWait(200);
+    QCOMPARE(counter.paints, 1);
 }
 
 void ViewTest::escCancelsCodeEditEnterStoresIt()

@@ -2,6 +2,7 @@
 
 #include "engine/ports.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -16,6 +17,7 @@ class QLabel;
 class QMessageBox;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace lark::ui {
 
@@ -36,13 +38,16 @@ struct QuoteListControls
     QPushButton *nextPage;
 };
 
-// The engine's quote list: each call is carried out on the user-interface thread, in the
-// order the workers made them. With LARK_DUMP_LIST set, the rows are also written to that
-// file (tab-separated, at most five times a second) for tests that cannot read the screen.
+// The engine's quote list. Calls made by the workers are kept in order and carried out on the
+// user-interface thread together, a short moment after the first of a burst: a pass changes the
+// list once and repaints it once, or not at all when nothing on it changed. With
+// LARK_DUMP_LIST set, the rows are also written to that file (tab-separated, at once but at
+// most five times a second) for tests that cannot read the screen.
 class ViewQuoteList : public QuoteListPort
 {
 public:
     ViewQuoteList(QuoteListControls controls, std::vector<Qt::Alignment> alignments);
+    ~ViewQuoteList() override;
 
     void deleteAllRows() override;
     void deleteRow(int row) override;
@@ -53,21 +58,21 @@ public:
     void enablePageButton(PageButton button) override;
 
 private:
-    struct HeldDelete;
+    struct Call;
 
-    template<typename Work>
-    void post(Work work);
-    void removeRow(int row);
-    void placeRow(int row, const QString &code, bool reuse);
-    void changed();
-    void dump() const;
+    void add(Call call);
+    void carryOut();
+    QTreeWidgetItem *makeItem() const;
+    void dump();
 
     QuoteListControls m_controls;
     std::vector<Qt::Alignment> m_alignments;
     std::mutex m_mutex;
-    std::shared_ptr<HeldDelete> m_lastDelete; // the last call, when it was a deletion
+    std::vector<Call> m_calls; // under m_mutex
+    QTimer m_batchTimer;
     QString m_dumpPath;
     QTimer m_dumpTimer;
+    QElapsedTimer m_lastDump;
 };
 
 // What the engine asks of the desktop, on the user-interface thread.

@@ -42,6 +42,10 @@ int boundPort(int sock)
 RawTargetServer::RawTargetServer(size_t workers, LoopLimits limits)
     : m_loop(limits,
              [this](ReceivedRequest request) {
+                 if (!m_pool) {
+                     answer(std::move(request));
+                     return;
+                 }
                  auto job = std::make_shared<ReceivedRequest>(std::move(request));
                  m_pool->enqueue([this, job] { answer(std::move(*job)); });
              })
@@ -77,11 +81,13 @@ int RawTargetServer::bind(const std::string &host, int port)
 
 void RawTargetServer::serve()
 {
-    m_pool = std::make_unique<httplib::ThreadPool>(m_workers);
+    if (m_workers > 0)
+        m_pool = std::make_unique<httplib::ThreadPool>(m_workers);
     m_loop.run(m_listener);
     ::close(m_listener); // the port is free again at once
     m_listener = -1;
-    m_pool->shutdown(); // answers under way finish; their replies go nowhere
+    if (m_pool)
+        m_pool->shutdown(); // answers under way finish; their replies go nowhere
 }
 
 void RawTargetServer::stopServing()

@@ -10,8 +10,9 @@
 namespace lark::sim {
 
 // An httplib server whose connections wait in one ConnectionLoop and whose whole requests are
-// answered by a small fixed pool: slow or idle clients hold no thread. Handlers get the
-// request target as received in Request::target (see ConnectionStream).
+// answered by a small fixed pool: slow or idle clients hold no thread. With no workers the loop
+// answers each request itself, for handlers that never wait. Handlers get the request target
+// as received in Request::target (see ConnectionStream).
 class RawTargetServer : public httplib::Server
 {
 public:

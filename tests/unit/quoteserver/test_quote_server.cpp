@@ -756,8 +756,8 @@ TEST(QuoteServerDeterminism, SameSeedAndTimeGiveTheSameBytes)
     const std::vector<std::string> targets {quotePathFor("600061"), quotePathFor("2005"),
                                             query("GetDayHisSZ", "&0001&1&1&20240201&20240313&96"),
                                             rankingPath(0, 0, 3, 16, 16), query("getstkmsgsh")};
-    auto fetchAll = [&](uint64_t seed) {
-        sim::QuoteServer server({.seed = seed});
+    auto fetchAll = [&](uint64_t seed, size_t workers = 2) {
+        sim::QuoteServer server({.seed = seed, .workers = workers});
         server.freezeClock(kWednesday);
         Client client(server.start());
         std::vector<std::string> bodies;
@@ -767,6 +767,7 @@ TEST(QuoteServerDeterminism, SameSeedAndTimeGiveTheSameBytes)
     };
     const auto first = fetchAll(7);
     EXPECT_EQ(fetchAll(7), first);
+    EXPECT_EQ(fetchAll(7, 0), first); // answered by the connections' own thread, as in Lark
     const auto other = fetchAll(8);
     EXPECT_NE(other[0].substr(16), first[0].substr(16)); // prices follow the seed
     EXPECT_EQ(other[4], first[4]); // codes and names do not

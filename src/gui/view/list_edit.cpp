@@ -1,0 +1,119 @@
+#include "gui/view/list_edit.h"
+
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace lark::ui {
+
+ListEdit::ListEdit(QTreeWidget *list, std::function<QTreeWidgetItem *()> makeItem)
+    : m_list(list)
+    , m_makeItem(std::move(makeItem))
+{
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem *item = list->topLevelItem(row);
+        QStringList texts;
+        for (int c = 0; c < list->columnCount(); ++c)
+            texts << item->text(c);
+        m_rows.push_back({item, texts});
+    }
+}
+
+void ListEdit::deleteAllRows()
+{
+    m_rows.clear();
+    m_deletedAt = -1;
+}
+
+void ListEdit::deleteRow(int row)
+{
+    m_deletedAt = -1;
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    m_deleted = m_rows[row];
+    m_deletedAt = row;
+    m_rows.erase(m_rows.begin() + row);
+}
+
+// A row beyond the end is padded to, so that it stands at its slot's index.
+void ListEdit::insertRow(int row, const QString &code)
+{
+    const bool reuse = row == m_deletedAt && m_deleted.item;
+    m_deletedAt = -1;
+    if (row < 0)
+        return;
+    while (static_cast<int>(m_rows.size()) < row)
+        m_rows.push_back({nullptr, {}});
+    QStringList texts(m_list->columnCount());
+    if (!texts.isEmpty())
+        texts[0] = code;
+    m_rows.insert(m_rows.begin() + row, {reuse ? m_deleted.item : nullptr, texts});
+}
+
+// A column the list lacks is ignored.
+void ListEdit::setText(int row, int column, const QString &text)
+{
+    m_deletedAt = -1;
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || column < 0
+        || column >= m_list->columnCount())
+        return;
+    QStringList &texts = m_rows[row].texts;
+    while (texts.size() <= column)
+        texts << QString();
+    texts[column] = text;
+}
+
+bool ListEdit::commit()
+{
+    const int before = m_list->topLevelItemCount();
+    removeDroppedItems();
+    const bool removed = m_list->topLevelItemCount() != before;
+    const bool added = placeNewItems();
+    const bool written = writeTexts();
+    return removed || added || written;
+}
+
+// Items the rows no longer hold; the survivors keep their order, so each new row's index is
+// where it goes once they are gone.
+void ListEdit::removeDroppedItems()
+{
+    std::unordered_set<QTreeWidgetItem *> kept;
+    for (const Row &row : m_rows)
+        if (row.item)
+            kept.insert(row.item);
+    for (int index = m_list->topLevelItemCount() - 1; index >= 0; --index)
+        if (!kept.count(m_list->topLevelItem(index)))
+            delete m_list->takeTopLevelItem(index);
+}
+
+bool ListEdit::placeNewItems()
+{
+    bool placed = false;
+    for (int index = 0; index < static_cast<int>(m_rows.size()); ++index) {
+        Row &row = m_rows[index];
+        if (row.item)
+            continue;
+        row.item = m_makeItem();
+        m_list->insertTopLevelItem(index, row.item);
+        placed = true;
+    }
+    return placed;
+}
+
+bool ListEdit::writeTexts()
+{
+    bool written = false;
+    for (const Row &row : m_rows) {
+        for (int c = 0; c < m_list->columnCount(); ++c) {
+            const QString text = c < row.texts.size() ? row.texts[c] : QString();
+            if (row.item->text(c) != text) {
+                row.item->setText(c, text);
+                written = true;
+            }
+        }
+    }
+    return written;
+}
+
+} // namespace lark::ui

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace lark::ui {
+
+// A batch of the engine's row calls played on a copy of the list's rows, then carried to the
+// list in one go: only what differs at the end is touched, so a rewrite that shows what was
+// already there costs no repaint. A row deleted and at once inserted again at its index keeps
+// its item, and with it the selection and an open code edit.
+class ListEdit
+{
+public:
+    ListEdit(QTreeWidget *list, std::function<QTreeWidgetItem *()> makeItem);
+
+    void deleteAllRows();
+    void deleteRow(int row);
+    void insertRow(int row, const QString &code);
+    void setText(int row, int column, const QString &text);
+
+    // Brings the list to the rows played; true when anything on it changed.
+    bool commit();
+
+private:
+    struct Row
+    {
+        QTreeWidgetItem *item; // null for a row the batch added
+        QStringList texts;
+    };
+
+    void removeDroppedItems();
+    bool placeNewItems();
+    bool writeTexts();
+
+    QTreeWidget *m_list;
+    std::function<QTreeWidgetItem *()> m_makeItem;
+    std::vector<Row> m_rows;
+    Row m_deleted {nullptr, {}}; // the row the last call deleted, while it may come back
+    int m_deletedAt = -1;
+};
+
+} // namespace lark::ui
