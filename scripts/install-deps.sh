@@ -14,6 +14,7 @@ packages=(
   pulseaudio pulseaudio-utils sox  # the alarm tone, recorded from a private null sink
   dbus  # a private session bus for the notification tests
   clang libclang-rt-14-dev llvm-14  # libFuzzer and sanitizer runtimes; llvm-14 has the symbolizer
+  clang-format  # the formatting check in CI
 )
 
 missing=()

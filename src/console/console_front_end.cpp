@@ -157,8 +157,7 @@ int runInteractive(Engine &engine, ConsoleList &list, ConsoleDesktop &desktop,
 std::string title(const LaunchSetup &setup)
 {
     const std::string market = setup.marketText();
-    return "Lark " + (market.empty() ? "" : "(" + market + ") ")
-        + "— 回车确认警报, q 回车退出";
+    return "Lark " + (market.empty() ? "" : "(" + market + ") ") + "— 回车确认警报, q 回车退出";
 }
 
 bool coloursWanted()
