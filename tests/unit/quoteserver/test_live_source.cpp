@@ -178,6 +178,8 @@ TEST_F(LiveServer, AWatchListCostsOneQuoteRequestAPass)
 TEST_F(LiveServer, FailuresGiveNoFiguresUntilTheServiceAnswersAgain)
 {
     startServer();
+    // Lists first: a board fetch cut by the outage would keep the status failing until its retry.
+    ASSERT_TRUE(fetchStockMessages(*session).loaded());
     QuoteRecord record;
     ASSERT_EQ(quote("600061", record), QuoteOutcome::Valid);
     EXPECT_FALSE(server->marketStatus().failingSince);
