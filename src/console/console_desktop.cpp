@@ -1,6 +1,6 @@
 #include "console/console_desktop.h"
 
-#include "console/terminal_text.h"
+#include "protocol/terminal_text.h"
 #include <chrono>
 #include <thread>
 

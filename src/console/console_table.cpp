@@ -1,7 +1,7 @@
 #include "console/console_table.h"
 
-#include "console/terminal_text.h"
 #include "protocol/stock_code.h"
+#include "protocol/terminal_text.h"
 
 #include <map>
 

@@ -1,5 +1,7 @@
 #include "launch/command_line.h"
 
+#include "protocol/terminal_text.h"
+
 #include <algorithm>
 #include <pwd.h>
 #include <stdexcept>
@@ -8,21 +10,12 @@
 namespace lark {
 namespace {
 
-// A value echoed in an error: the message stays one line, and no terminal control.
-std::string shown(std::string text)
-{
-    std::replace_if(
-        text.begin(), text.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, '?');
-    return text;
-}
-
 bool takeAddress(const std::string &text, std::optional<ServerAddress> &into, std::string &error,
                  const std::string &what)
 {
     into = parseServerAddress(text);
     if (!into)
-        error = what + ": '" + shown(text)
+        error = what + ": '" + text
             + "' is not HOST[:PORT] (a DNS name, an IPv4 address or an [IPv6] address; "
               "port 1-65535)";
     return into.has_value();
@@ -39,10 +32,8 @@ absoluteFrom(const std::function<const char *(const char *)> &environment, const
     return std::filesystem::path(value);
 }
 
-} // namespace
-
-CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
-                                   const std::function<const char *(const char *)> &environment)
+CommandLineResult parsed(const std::vector<std::string> &arguments,
+                         const std::function<const char *(const char *)> &environment)
 {
     CommandLineResult result;
     CommandLine &o = result.options;
@@ -109,7 +100,7 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
                 || !(result.error = sim::applyMarketOption(arg, value, o.market)).empty())
                 return result;
         } else if (arg.starts_with("--")) {
-            result.error = "unknown option " + shown(arg);
+            result.error = "unknown option " + arg;
             return result;
         } else {
             o.passThrough.push_back(arg);
@@ -117,6 +108,17 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
     }
     if (o.once && !o.console)
         o.console = true;
+    return result;
+}
+
+} // namespace
+
+CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
+                                   const std::function<const char *(const char *)> &environment)
+{
+    CommandLineResult result = parsed(arguments, environment);
+    // Values are echoed in errors: the message stays one line, with no terminal control.
+    result.error = terminalText(result.error);
     return result;
 }
 

@@ -1,3 +1,4 @@
+#include "protocol/terminal_text.h"
 #include "quoteserver/control_api.h"
 #include "quoteserver/market_options.h"
 #include "quoteserver/quote_server.h"
@@ -129,10 +130,11 @@ int main(int argc, char **argv)
     if (error->empty())
         error = parseArguments(argc, argv, options, market, request);
     if (error) {
+        // Arguments are echoed in errors: the message stays one line, with no terminal control.
         std::fprintf(stderr,
                      "lark-quote-server: %s\n"
                      "Try 'lark-quote-server --help' for more information.\n",
-                     error->c_str());
+                     lark::terminalText(*error).c_str());
         return 2;
     }
     if (request.help) {

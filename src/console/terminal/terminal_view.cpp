@@ -3,8 +3,8 @@
 #include "console/console_list.h"
 #include "console/console_table.h"
 #include "console/terminal/notice_board.h"
-#include "console/terminal_text.h"
 #include "protocol/quote_record.h"
+#include "protocol/terminal_text.h"
 
 #include <sstream>
 

@@ -1,4 +1,4 @@
-#include "console/terminal_text.h"
+#include "protocol/terminal_text.h"
 
 #include <cstdint>
 
