@@ -62,6 +62,8 @@ int UpstreamReplay::start()
     m_server->set_keep_alive_timeout(1); // a stop waits for idle connections this long
     m_server->set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
         std::string kind, body, type = "application/json; charset=utf-8";
+        if (req.path.starts_with("/q="))
+            std::this_thread::sleep_for(m_quotesDelay.load());
         std::lock_guard lock(m_mutex);
         if (req.path.starts_with("/q=")) {
             kind = "quotes";
@@ -130,6 +132,11 @@ void UpstreamReplay::setGarbage(bool garbage)
 {
     std::lock_guard lock(m_mutex);
     m_garbage = garbage;
+}
+
+void UpstreamReplay::setQuotesDelay(std::chrono::milliseconds delay)
+{
+    m_quotesDelay = delay;
 }
 
 std::vector<UpstreamReplay::Request> UpstreamReplay::requests() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -20,7 +21,7 @@ namespace lark::test {
 //   /api/qt/stock/kline/get     kline_SECID.json, else kline_none.json
 //   /api/qt/clist/get           boards_BOARD.json for a list page (page 1; later pages are
 //                               past the end), ranking_BOARD.json for a ranking page
-// It can go away and come back on the same port, and answer garbage instead.
+// It can go away and come back on the same port, answer garbage instead, and answer quotes late.
 class UpstreamReplay
 {
 public:
@@ -43,6 +44,7 @@ public:
 
     void setQuotesFile(const std::string &name);
     void setGarbage(bool garbage); // every answer the recorded error page
+    void setQuotesDelay(std::chrono::milliseconds delay); // each quote reply this late
     std::vector<Request> requests() const;
     size_t count(const std::string &kind) const;
 
@@ -51,6 +53,7 @@ private:
     mutable std::mutex m_mutex;
     std::string m_quotesFile;
     bool m_garbage = false;
+    std::atomic<std::chrono::milliseconds> m_quotesDelay {};
     std::vector<Request> m_requests;
     std::unique_ptr<httplib::Server> m_server;
     std::thread m_thread;

@@ -1,7 +1,6 @@
 #include "quoteserver/live/quote_batcher.h"
 
 #include "quoteserver/live/upstream_client.h"
-#include "quoteserver/model_time.h"
 
 namespace lark::sim {
 
@@ -51,9 +50,12 @@ Answer<TencentQuote> QuoteBatcher::quote(const MarketSymbol &symbol)
         lock.unlock();
         auto lines = fetchBatches(symbols);
         lock.lock();
+        // Fresh from their arrival: stamped with the batch's start, a batch slower than the
+        // window would be stale on arrival and start the next one at once, without end.
+        const auto arrived = Clock::now();
         for (const MarketSymbol &s : symbols) {
             const auto line = lines.find(s.tencent());
-            store(s, line != lines.end() ? line->second : Answer<TencentQuote>::unknown(), now);
+            store(s, line != lines.end() ? line->second : Answer<TencentQuote>::unknown(), arrived);
         }
         m_fetching = false;
         m_wake.notify_all();

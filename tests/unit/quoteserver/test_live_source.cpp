@@ -175,6 +175,16 @@ TEST_F(LiveServer, AWatchListCostsOneQuoteRequestAPass)
     EXPECT_NE(all.back().target.find("sh600068"), std::string::npos);
 }
 
+// A batch slower than the refresh window still answers, and costs one request.
+TEST_F(LiveServer, ASlowServiceCostsOneRequestAQuery)
+{
+    startServer();
+    replay.setQuotesDelay(milliseconds(250));
+    QuoteRecord record;
+    EXPECT_EQ(quote("600061", record), QuoteOutcome::Valid);
+    EXPECT_EQ(replay.count("quotes"), 1u);
+}
+
 TEST_F(LiveServer, FailuresGiveNoFiguresUntilTheServiceAnswersAgain)
 {
     startServer();
