@@ -52,7 +52,6 @@ void ConsoleList::setText(int row, int column, const std::string &text)
 void ConsoleList::setTextColour(Rgb colour)
 {
     std::lock_guard lock(m_mutex);
-    m_colour = colour;
     m_pendingColour = colour;
 }
 
@@ -79,12 +78,6 @@ std::string ConsoleList::status() const
 {
     std::lock_guard lock(m_mutex);
     return m_status;
-}
-
-Rgb ConsoleList::colour() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_colour;
 }
 
 bool ConsoleList::takeChanged()

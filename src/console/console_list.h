@@ -25,7 +25,6 @@ public:
     // Each row's colour: the one set before it was written, none when none was.
     std::vector<std::optional<Rgb>> rowColours() const;
     std::string status() const;
-    Rgb colour() const;
     // True once after every change.
     bool takeChanged();
 
@@ -35,7 +34,6 @@ private:
     std::vector<std::optional<Rgb>> m_rowColours;
     std::optional<Rgb> m_pendingColour; // set since the last row was written
     std::string m_status;
-    Rgb m_colour;
     bool m_changed = false;
 };
 

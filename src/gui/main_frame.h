@@ -26,9 +26,7 @@ public:
     void onMinimise();
     // Routes a popup menu command the view left to the frame; the rest go to the application.
     void onCommand(int id);
-    // Shown, raised and active, also from the tray or minimised.
-    void restore();
-    // restore() whenever the file is touched.
+    // Shown, raised and active (see restore()) whenever the file is touched.
     void restoreWhenTouched(const QString &file);
 
 signals:
@@ -44,6 +42,8 @@ protected:
 
 private:
     void onTrayLeftClicked(bool alertHasFlashed);
+    // Shown, raised and active, also from the tray or minimised.
+    void restore();
 
     ui::LarkView *m_view;
     bool m_minimised = false;

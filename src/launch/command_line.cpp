@@ -169,21 +169,13 @@ configHome(const std::function<const char *(const char *)> &environment)
     return *home / ".config";
 }
 
-std::optional<std::filesystem::path>
-defaultRegistryRoot(const std::function<const char *(const char *)> &environment)
-{
-    if (auto config = configHome(environment))
-        return *config / "lark" / "registry";
-    return std::nullopt;
-}
-
 std::filesystem::path settingsRoot(const CommandLine &options,
                                    const std::function<const char *(const char *)> &environment)
 {
     if (options.registry)
         return *options.registry;
-    if (auto root = defaultRegistryRoot(environment))
-        return *root;
+    if (auto config = configHome(environment))
+        return *config / "lark" / "registry";
     throw std::runtime_error("no folder for the settings: HOME is not set; give one with "
                              "--registry DIR");
 }

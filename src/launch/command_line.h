@@ -45,11 +45,8 @@ const char *commandLineHelp();
 std::optional<std::filesystem::path>
 configHome(const std::function<const char *(const char *)> &environment);
 
-// configHome()/lark/registry.
-std::optional<std::filesystem::path>
-defaultRegistryRoot(const std::function<const char *(const char *)> &environment);
-
-// --registry or LARK_REGISTRY, else the default; throws std::runtime_error when there is none.
+// --registry or LARK_REGISTRY, else configHome()/lark/registry; throws std::runtime_error when
+// there is none.
 std::filesystem::path settingsRoot(const CommandLine &options,
                                    const std::function<const char *(const char *)> &environment);
 

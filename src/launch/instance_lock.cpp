@@ -5,7 +5,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 namespace lark {
 
@@ -29,11 +28,6 @@ InstanceLock::~InstanceLock()
     if (m_fd >= 0)
         ::close(m_fd);
 }
-
-InstanceLock::InstanceLock(InstanceLock &&other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1))
-    , m_heldElsewhere(other.m_heldElsewhere)
-{ }
 
 std::filesystem::path InstanceLock::lockFile(const std::filesystem::path &root)
 {

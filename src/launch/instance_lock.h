@@ -13,9 +13,8 @@ public:
     // without one; its save will fail and say so.
     explicit InstanceLock(const std::filesystem::path &root);
     ~InstanceLock();
-    InstanceLock(InstanceLock &&other) noexcept;
-    InstanceLock &operator=(InstanceLock &&) = delete;
     InstanceLock(const InstanceLock &) = delete;
+    InstanceLock &operator=(const InstanceLock &) = delete;
 
     // True when another process holds the root; the lock file has then been touched, which
     // a running window takes as the call to come forward.

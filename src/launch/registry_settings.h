@@ -22,7 +22,6 @@ public:
     bool saveSettings(const WatchTables &tables, int interfaceSize, int &nextInterfaceSize,
                       const std::string &versionText) override;
 
-    const SettingsStore &store() const { return m_store; }
     const std::filesystem::path &root() const { return m_store.registry().root(); }
 
 private:

@@ -67,8 +67,9 @@ bool QuoteSession::connect()
     std::lock_guard lock(m_transferLock);
     if (m_transfer)
         return true;
+    const bool loopback = isLoopback(m_server.host);
     // Through a proxy the proxy resolves the name; this machine may not be able to.
-    const bool direct = isLoopback(m_server.host) || !environmentNamesProxy();
+    const bool direct = loopback || !environmentNamesProxy();
     if (direct && !hostResolves(m_server.host))
         return false;
     auto transfer = std::make_unique<CurlTransfer>(
@@ -78,7 +79,7 @@ bool QuoteSession::connect()
     CURL *easy = transfer->easy();
     curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
     // Otherwise libcurl takes http_proxy, ALL_PROXY and no_proxy from the environment.
-    if (isLoopback(m_server.host))
+    if (loopback)
         curl_easy_setopt(easy, CURLOPT_PROXY, "");
     if (m_aborted)
         transfer->abort();

@@ -276,13 +276,6 @@ uint64_t QuoteServer::requestCount(std::string_view targetContains) const
     return impl_->seen.count(targetContains);
 }
 
-const MarketModel &QuoteServer::market() const
-{
-    if (!impl_->simulated)
-        throw std::logic_error("the live market has no model");
-    return impl_->simulated->model();
-}
-
 MarketStatus QuoteServer::marketStatus() const
 {
     return impl_->source->status();

@@ -68,8 +68,6 @@ public:
     // Quote-server requests seen (control ones not counted) whose target contains the text.
     // Past a few thousand distinct targets, new ones count only towards "" (see RequestTally).
     uint64_t requestCount(std::string_view targetContains) const;
-    // The simulated market's model; throws std::logic_error on the live market.
-    const MarketModel &market() const;
     MarketStatus marketStatus() const;
 
 private:

@@ -12,7 +12,6 @@ struct ScreenLine
 {
     std::string text;
     std::string attributes;
-    bool operator==(const ScreenLine &) const = default;
 };
 
 struct ScreenSize

@@ -3,9 +3,7 @@
 #include "gui/forms.h"
 
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>

@@ -25,7 +25,6 @@ ListKeeper::ListKeeper(UpstreamClient &client, const LiveOptions &options)
     if (auto cached = BoardLists::load(m_file)) {
         m_newestDate = cached->date();
         m_served = std::make_shared<const BoardLists>(std::move(*cached));
-        m_firstAttemptDone = true;
     }
     m_worker = std::thread([this] { run(); });
 }

@@ -1,6 +1,5 @@
 #include "quoteserver/live/live_source.h"
 
-#include "quoteserver/live/eastmoney_boards.h"
 #include "quoteserver/live/eastmoney_history.h"
 #include "quoteserver/model_time.h"
 #include "quoteserver/wire_replies.h"
