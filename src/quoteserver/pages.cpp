@@ -15,11 +15,6 @@ std::string htmlDocument(std::string_view title, std::string_view body)
                    escapeHtml(title).c_str(), std::string(body).c_str());
 }
 
-Reply htmlReply(std::string html, int status = 200)
-{
-    return Reply {status, "text/html; charset=utf-8", std::move(html), false};
-}
-
 } // namespace
 
 std::string escapeHtml(std::string_view text)

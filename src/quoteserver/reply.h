@@ -22,6 +22,11 @@ inline Reply textReply(std::string text, int status = 200)
     return Reply {status, "text/plain; charset=utf-8", std::move(text), false};
 }
 
+inline Reply htmlReply(std::string html, int status = 200)
+{
+    return Reply {status, "text/html; charset=utf-8", std::move(html), false};
+}
+
 inline Reply droppedReply()
 {
     Reply reply {503, "text/plain; charset=utf-8", "figures unavailable", false};

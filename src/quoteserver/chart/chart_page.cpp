@@ -81,13 +81,12 @@ Reply chartPage(const ChartFigures &f)
     html += sourceNote(f);
     html += "<script id=\"figures\" type=\"application/json\">" + scriptSafe(figuresJson(f).dump())
         + "</script>\n<script>" + kChartScript + "</script>\n</body></html>\n";
-    return Reply {200, "text/html; charset=utf-8", std::move(html), false};
+    return htmlReply(std::move(html));
 }
 
 Reply chartData(const ChartFigures &f)
 {
-    Reply reply {200, "application/json; charset=utf-8", figuresJson(f).dump(), false};
-    return reply;
+    return Reply {200, "application/json; charset=utf-8", figuresJson(f).dump(), false};
 }
 
 } // namespace lark::sim

@@ -1,6 +1,7 @@
 #include "quoteserver/http/raw_target_server.h"
 
 #include "quoteserver/http/connection_stream.h"
+#include "quoteserver/http/socket_endpoint.h"
 
 #include <netdb.h>
 #include <sys/socket.h>
@@ -24,17 +25,6 @@ int listeningSocket(const addrinfo &address)
         return sock;
     ::close(sock);
     return -1;
-}
-
-int boundPort(int sock)
-{
-    sockaddr_storage address {};
-    socklen_t length = sizeof address;
-    if (::getsockname(sock, reinterpret_cast<sockaddr *>(&address), &length) != 0)
-        return -1;
-    return address.ss_family == AF_INET6
-        ? ntohs(reinterpret_cast<const sockaddr_in6 &>(address).sin6_port)
-        : ntohs(reinterpret_cast<const sockaddr_in &>(address).sin_port);
 }
 
 } // namespace
@@ -76,7 +66,8 @@ int RawTargetServer::bind(const std::string &host, int port)
     // httplib streams a reply from a content provider (the chunked stock lists, the drop
     // fault) only while it has a server socket.
     svr_sock_ = m_listener;
-    return m_listener < 0 ? -1 : boundPort(m_listener);
+    const int bound = m_listener < 0 ? 0 : localEndpoint(m_listener).port;
+    return bound > 0 ? bound : -1;
 }
 
 void RawTargetServer::serve()

@@ -52,4 +52,16 @@ int32_t thousandths(double yuan)
     return saturated(std::llround(std::clamp(yuan * 1000.0, double(INT32_MIN), double(INT32_MAX))));
 }
 
+std::vector<std::string_view> splitKeepingEmpty(std::string_view text, char separator)
+{
+    std::vector<std::string_view> parts;
+    for (size_t start = 0;;) {
+        const size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
 } // namespace lark::sim

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace lark::sim {
 
@@ -17,5 +18,8 @@ int32_t saturated(int64_t value);
 
 // A price in yuan as thousandths, for a number the JSON services send.
 int32_t thousandths(double yuan);
+
+// The fields between separators, empty ones kept: their positions count.
+std::vector<std::string_view> splitKeepingEmpty(std::string_view text, char separator);
 
 } // namespace lark::sim

@@ -10,14 +10,7 @@ namespace {
 // "2024-03-12,open,close,high,low,volume(lots),amount(yuan)[,...]"
 std::optional<DayRecord> readBar(std::string_view bar)
 {
-    std::vector<std::string_view> f;
-    for (size_t start = 0; f.size() < 7;) {
-        const size_t end = bar.find(',', start);
-        f.push_back(bar.substr(start, end - start));
-        if (end == std::string_view::npos)
-            break;
-        start = end + 1;
-    }
+    const auto f = splitKeepingEmpty(bar, ',');
     if (f.size() < 7 || f[0].size() != 10 || f[0][4] != '-' || f[0][7] != '-')
         return std::nullopt;
     const std::string date = std::string(f[0].substr(0, 4)) + std::string(f[0].substr(5, 2))

@@ -24,18 +24,6 @@ enum Field : size_t {
     FieldCount
 };
 
-std::vector<std::string_view> splitKeepingEmpty(std::string_view text, char separator)
-{
-    std::vector<std::string_view> parts;
-    for (size_t start = 0;;) {
-        const size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos)
-            return parts;
-        start = end + 1;
-    }
-}
-
 std::optional<int32_t> price(std::string_view text)
 {
     const auto value = scaledDecimal(text, 3);
