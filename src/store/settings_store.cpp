@@ -6,6 +6,7 @@
 #include <cfloat>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace lark {
 namespace {
@@ -55,14 +56,17 @@ float fieldValue<float>(const std::string &text, bool *beyond)
 }
 
 // The text a number is saved as. Nothing while the stored text is a number beyond the field
-// that loaded as this very value: it stays as the user wrote it.
-template<typename T>
-std::optional<std::string> numberText(const std::optional<std::string> &stored, T value,
-                                      const char *format)
+// that loaded as this very value: it stays as the user wrote it. Only a value at the field's
+// limit can have loaded so, so only then is the stored text read.
+template<typename T, typename ReadStored>
+std::optional<std::string> numberText(ReadStored readStored, T value, const char *format)
 {
-    bool beyond = false;
-    if (stored && fieldValue<T>(*stored, &beyond) == value && beyond)
-        return std::nullopt;
+    if (value == std::numeric_limits<T>::max() || value == std::numeric_limits<T>::lowest()) {
+        bool beyond = false;
+        const std::optional<std::string> stored = readStored();
+        if (stored && fieldValue<T>(*stored, &beyond) == value && beyond)
+            return std::nullopt;
+    }
     if constexpr (std::is_same_v<T, float>)
         return cformat(format, double(value));
     else
@@ -132,8 +136,8 @@ bool SettingsStore::save(const StoredSettings &settings) const
     std::vector<Registry::Value> values;
     auto put = [&](int n, std::string text) { values.emplace_back(valueName(n), std::move(text)); };
     auto putNumber = [&](int n, auto value, const char *format) {
-        if (auto text
-            = numberText(m_registry.query(*product, valueName(n), kNumberLimit), value, format))
+        auto stored = [&] { return m_registry.query(*product, valueName(n), kNumberLimit); };
+        if (auto text = numberText(stored, value, format))
             put(n, std::move(*text));
     };
     for (int slot = 0; slot < kStoredSlots; ++slot)
