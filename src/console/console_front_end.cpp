@@ -9,6 +9,7 @@
 #include "engine/detail_texts.h"
 #include "engine/engine.h"
 #include "launch/launch_setup.h"
+#include "launch/quit_signals.h"
 #include "launch/registry_settings.h"
 
 #include <csignal>
@@ -28,18 +29,6 @@ volatile std::sig_atomic_t g_quitSignal = 0;
 void onQuitSignal(int)
 {
     g_quitSignal = 1;
-}
-
-void installQuitHandlers()
-{
-    struct sigaction action
-    {
-    };
-    action.sa_handler = onQuitSignal;
-    sigemptyset(&action.sa_mask);
-    // A closed terminal (SIGHUP) ends the run as SIGTERM does: settings saved.
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaction(signal, &action, nullptr);
 }
 
 // Waits for a line on standard input; false on time-out, end of input or a signal.
@@ -194,7 +183,8 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
     enginePointer = &engine;
     engine.start();
 
-    installQuitHandlers();
+    // Without restarts, so that a signal wakes the wait for input at once.
+    onQuitSignals(onQuitSignal, false);
     int result = 0;
     if (options.once) {
         while (!engine.waitForNetworkThread(std::chrono::milliseconds(200)) && !g_quitSignal) { }

@@ -9,13 +9,13 @@
 #include "gui/view/popup_menu.h"
 #include "launch/instance_lock.h"
 #include "launch/launch_setup.h"
+#include "launch/quit_signals.h"
 #include "launch/registry_settings.h"
 
 #include <QIcon>
 #include <QSocketNotifier>
 
 #include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -113,14 +113,7 @@ void LarkApp::watchQuitSignals()
         m_quitBySignal = true;
         onExit();
     });
-    struct sigaction action
-    {
-    };
-    action.sa_handler = onQuitSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaction(signal, &action, nullptr);
+    onQuitSignals(onQuitSignal, true);
 }
 
 } // namespace lark
