@@ -13,15 +13,21 @@
 
 namespace {
 
-// The arguments an autostart entry carries: all given but the switch itself.
+// The arguments an autostart entry carries: all given but the switch itself, the settings
+// folder made absolute, since the login starts the program in another folder.
 std::vector<std::string> withoutAutostart(const std::vector<std::string> &arguments)
 {
     std::vector<std::string> kept;
     for (size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--autostart")
+        if (arguments[i] == "--autostart") {
             ++i;
-        else
+        } else if (arguments[i] == "--registry" && i + 1 < arguments.size()) {
+            std::error_code error;
+            const auto folder = std::filesystem::absolute(arguments[++i], error);
+            kept.insert(kept.end(), {"--registry", error ? arguments[i] : folder.string()});
+        } else {
             kept.push_back(arguments[i]);
+        }
     }
     return kept;
 }

@@ -27,7 +27,8 @@ done
 
 export XDG_CONFIG_HOME="$work/config"
 entry="$XDG_CONFIG_HOME/autostart/lark.desktop"
-"$lark" --quote-server 127.0.0.1:8080 --autostart on --registry "$work/my settings" > /dev/null
+# A relative settings folder goes into the entry whole: the login starts Lark elsewhere.
+(cd "$work" && "$(realpath "$lark")" --quote-server 127.0.0.1:8080 --autostart on --registry "my settings") > /dev/null
 [ -f "$entry" ] || fail "no autostart entry"
 expected="Exec=$(realpath "$lark") --quote-server 127.0.0.1:8080 --registry \"$work/my settings\""
 grep -qxF "$expected" "$entry" || fail "Exec line: $(grep '^Exec' "$entry")"
