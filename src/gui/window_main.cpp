@@ -2,6 +2,7 @@
 
 #include "gui/lark_app.h"
 #include "launch/command_line.h"
+#include "protocol/terminal_text.h"
 
 #include <QtGlobal>
 
@@ -47,7 +48,7 @@ void holdMessage(QtMsgType type, const QMessageLogContext &, const QString &text
     }
     const char *display = std::getenv("WAYLAND_DISPLAY");
     display = display && *display ? display : std::getenv("DISPLAY");
-    std::cerr << "lark: cannot open the display " << (display ? display : "")
+    std::cerr << "lark: cannot open the display " << terminalText(display ? display : "")
               << "; use --console for the text front end" << std::endl;
     std::_Exit(1);
 }
