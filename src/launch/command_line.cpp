@@ -1,11 +1,10 @@
 #include "launch/command_line.h"
 
 #include "protocol/terminal_text.h"
+#include "protocol/xdg_home.h"
 
 #include <algorithm>
-#include <pwd.h>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace lark {
 namespace {
@@ -19,17 +18,6 @@ bool takeAddress(const std::string &text, std::optional<ServerAddress> &into, st
             + "' is not HOST[:PORT] (a DNS name, an IPv4 address or an [IPv6] address; "
               "port 1-65535)";
     return into.has_value();
-}
-
-// Settings roots from the environment count only when absolute, as the XDG base directory
-// rules have it: a relative one would put the settings wherever the program was started.
-std::optional<std::filesystem::path>
-absoluteFrom(const std::function<const char *(const char *)> &environment, const char *variable)
-{
-    const char *value = environment(variable);
-    if (!value || *value != '/')
-        return std::nullopt;
-    return std::filesystem::path(value);
 }
 
 CommandLineResult parsed(const std::vector<std::string> &arguments,
@@ -51,7 +39,7 @@ CommandLineResult parsed(const std::vector<std::string> &arguments,
         if (value && *value && !takeAddress(value, *a.into, result.error, a.variable))
             return result;
     }
-    o.registry = absoluteFrom(environment, "LARK_REGISTRY");
+    o.registry = absolutePathFrom(environment, "LARK_REGISTRY");
     if (result.error = sim::applyMarketEnvironment(environment, o.market); !result.error.empty())
         return result;
 
@@ -156,17 +144,7 @@ const char *commandLineHelp()
 std::optional<std::filesystem::path>
 configHome(const std::function<const char *(const char *)> &environment)
 {
-    if (auto config = absoluteFrom(environment, "XDG_CONFIG_HOME"))
-        return config;
-    auto home = absoluteFrom(environment, "HOME");
-    if (!home) {
-        // HOME unset or relative: the account's own home, as the system knows it.
-        const passwd *account = ::getpwuid(::getuid());
-        if (!account || !account->pw_dir || account->pw_dir[0] != '/')
-            return std::nullopt;
-        home = account->pw_dir;
-    }
-    return *home / ".config";
+    return xdgHome(environment, "XDG_CONFIG_HOME", ".config");
 }
 
 std::filesystem::path settingsRoot(const CommandLine &options,

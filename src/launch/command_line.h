@@ -40,8 +40,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string> &arguments,
 
 const char *commandLineHelp();
 
-// $XDG_CONFIG_HOME, else ~/.config, with the account's home when HOME is unset; variables that
-// are not absolute paths are ignored. Nothing when there is no home at all.
+// xdgHome for XDG_CONFIG_HOME: $XDG_CONFIG_HOME, else ~/.config, with the account's home when
+// HOME is unset; variables that are not absolute paths are ignored. Nothing without a home.
 std::optional<std::filesystem::path>
 configHome(const std::function<const char *(const char *)> &environment);
 

@@ -20,9 +20,9 @@ int32_t dateOf(std::time_t t)
 ListKeeper::ListKeeper(UpstreamClient &client, const LiveOptions &options)
     : m_client(client)
     , m_options(options)
-    , m_file(options.cacheDir / "boards.tsv")
+    , m_file(options.cacheDir.empty() ? std::filesystem::path() : options.cacheDir / "boards.tsv")
 {
-    if (auto cached = BoardLists::load(m_file)) {
+    if (auto cached = m_file.empty() ? std::nullopt : BoardLists::load(m_file)) {
         m_newestDate = cached->date();
         m_served = std::make_shared<const BoardLists>(std::move(*cached));
     }
@@ -92,7 +92,8 @@ bool ListKeeper::refresh()
         boards[static_cast<int>(board)] = std::move(*entries);
     }
     auto lists = std::make_shared<const BoardLists>(std::move(boards), date);
-    lists->save(m_file);
+    if (!m_file.empty())
+        lists->save(m_file);
     std::lock_guard lock(m_mutex);
     m_newestDate = date;
     if (!m_served)

@@ -37,7 +37,7 @@ private:
 
     UpstreamClient &m_client;
     const LiveOptions &m_options;
-    const std::filesystem::path m_file;
+    const std::filesystem::path m_file; // empty: the lists are not kept on disk
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stopped = false;

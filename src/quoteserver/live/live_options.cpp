@@ -1,5 +1,7 @@
 #include "quoteserver/live/live_options.h"
 
+#include "protocol/xdg_home.h"
+
 namespace lark::sim {
 
 std::string larkUserAgent()
@@ -9,10 +11,8 @@ std::string larkUserAgent()
 
 std::filesystem::path defaultCacheDir(const std::function<const char *(const char *)> &environment)
 {
-    if (const char *xdg = environment("XDG_CACHE_HOME"); xdg && *xdg)
-        return std::filesystem::path(xdg) / "lark";
-    const char *home = environment("HOME");
-    return std::filesystem::path(home && *home ? home : ".") / ".cache" / "lark";
+    const auto cache = xdgHome(environment, "XDG_CACHE_HOME", ".cache");
+    return cache ? *cache / "lark" : std::filesystem::path();
 }
 
 } // namespace lark::sim

@@ -41,13 +41,13 @@ struct LiveTiming
 struct LiveOptions
 {
     Upstreams upstreams;
-    std::filesystem::path cacheDir; // the board lists are kept here between runs
+    std::filesystem::path cacheDir; // the board lists are kept here between runs; empty: not kept
     LiveTiming timing;
     std::string userAgent = larkUserAgent();
     std::function<std::time_t()> clock = [] { return std::time(nullptr); }; // the trading day
 };
 
-// $XDG_CACHE_HOME/lark, else ~/.cache/lark.
+// $XDG_CACHE_HOME/lark, else ~/.cache/lark (see xdgHome); empty when there is no home at all.
 std::filesystem::path defaultCacheDir(const std::function<const char *(const char *)> &environment);
 
 } // namespace lark::sim

@@ -1,6 +1,7 @@
 // Options and environment as a hostile or careless caller gives them: only real host names and
 // addresses pass, an error is one line naming its option, settings roots are absolute.
 #include "launch/command_line.h"
+#include "quoteserver/live/live_options.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,18 @@ namespace {
 
 using Environment = std::map<std::string, std::string>;
 
-CommandLineResult parse(const std::vector<std::string> &arguments, const Environment &env = {})
+// The environment as the program reads it, from the map.
+std::function<const char *(const char *)> lookup(const Environment &env)
 {
-    return parseCommandLine(arguments, [&env](const char *name) -> const char * {
+    return [&env](const char *name) -> const char * {
         auto it = env.find(name);
         return it == env.end() ? nullptr : it->second.c_str();
-    });
+    };
+}
+
+CommandLineResult parse(const std::vector<std::string> &arguments, const Environment &env = {})
+{
+    return parseCommandLine(arguments, lookup(env));
 }
 
 } // namespace
@@ -77,14 +84,10 @@ TEST(Options, ABadValueIsOneLineNamingItsOptionOrVariable)
               ServerAddress({"::1", 9000}));
 }
 
-TEST(Options, SettingsRootsFromTheEnvironmentCountOnlyWhenAbsolute)
+TEST(Options, FoldersFromTheEnvironmentCountOnlyWhenAbsolute)
 {
-    auto root = [](const Environment &env) {
-        return settingsRoot(parse({}, env).options, [&env](const char *name) -> const char * {
-            auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        });
-    };
+    auto root
+        = [](const Environment &env) { return settingsRoot(parse({}, env).options, lookup(env)); };
     EXPECT_EQ(root({{"LARK_REGISTRY", "/r"}, {"HOME", "/h"}}), "/r");
     EXPECT_EQ(root({{"LARK_REGISTRY", "r"}, {"HOME", "/h"}}), "/h/.config/lark/registry");
     EXPECT_EQ(root({{"XDG_CONFIG_HOME", "/x"}, {"HOME", "/h"}}), "/x/lark/registry");
@@ -97,4 +100,10 @@ TEST(Options, SettingsRootsFromTheEnvironmentCountOnlyWhenAbsolute)
     EXPECT_EQ(settingsRoot(parse({"--registry", "here"}).options,
                            [](const char *) { return static_cast<const char *>(nullptr); }),
               "here"); // typed by the user: theirs to mean
+
+    // The live market's cache of board lists follows the same rules.
+    auto cache = [](const Environment &env) { return sim::defaultCacheDir(lookup(env)); };
+    EXPECT_EQ(cache({{"XDG_CACHE_HOME", "/c"}, {"HOME", "/h"}}), "/c/lark");
+    EXPECT_EQ(cache({{"XDG_CACHE_HOME", "c"}, {"HOME", "/h"}}), "/h/.cache/lark");
+    EXPECT_TRUE(cache({{"HOME", "h"}}).is_absolute());
 }
