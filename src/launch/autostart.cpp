@@ -1,8 +1,8 @@
 #include "launch/autostart.h"
 
 #include "launch/command_line.h"
+#include "protocol/file_replace.h"
 
-#include <fstream>
 #include <system_error>
 
 namespace lark {
@@ -28,20 +28,6 @@ std::string execArgument(const std::string &argument)
     for (char c : text)
         escaped += c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
     return escaped;
-}
-
-bool writeAtomically(const std::filesystem::path &path, const std::string &text)
-{
-    std::error_code error;
-    std::filesystem::create_directories(path.parent_path(), error);
-    const std::filesystem::path temporary = path.string() + ".new";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!(file << text) || !file.flush())
-            return false;
-    }
-    std::filesystem::rename(temporary, path, error);
-    return !error;
 }
 
 } // namespace
@@ -82,7 +68,7 @@ int switchAutostart(bool on, const std::string &program, const std::vector<std::
     }
     const std::filesystem::path &path = *entry;
     if (on) {
-        if (!writeAtomically(path, autostartEntry(program, arguments))) {
+        if (!replaceFile(path, autostartEntry(program, arguments))) {
             err << "lark: cannot write " << path.string() << '\n';
             return 1;
         }

@@ -1,5 +1,6 @@
 #include "quoteserver/live/board_lists.h"
 
+#include "protocol/file_replace.h"
 #include "protocol/gbk.h"
 #include "quoteserver/live/decimal_text.h"
 
@@ -48,21 +49,13 @@ std::optional<int32_t> BoardLists::numberOf(const MarketSymbol &symbol) const
 
 bool BoardLists::save(const std::filesystem::path &file) const
 {
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    const std::filesystem::path partial = file.string() + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << kHeader << m_date << '\n';
-        for (int board = 0; board < 4; ++board) {
-            for (const BoardEntry &e : m_boards[board])
-                out << board << '\t' << e.code << '\t' << gbkToUtf8(e.nameGbk) << '\n';
-        }
-        if (!out.flush())
-            return false;
+    std::ostringstream out;
+    out << kHeader << m_date << '\n';
+    for (int board = 0; board < 4; ++board) {
+        for (const BoardEntry &e : m_boards[board])
+            out << board << '\t' << e.code << '\t' << gbkToUtf8(e.nameGbk) << '\n';
     }
-    std::filesystem::rename(partial, file, error);
-    return !error;
+    return replaceFile(file, out.str());
 }
 
 std::optional<BoardLists> BoardLists::load(const std::filesystem::path &file)
