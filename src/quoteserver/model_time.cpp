@@ -89,24 +89,22 @@ int32_t previousWeekday(int32_t day)
     return day;
 }
 
+int tradedSeconds(int secondOfDay)
+{
+    auto within = [secondOfDay](int open, int close) {
+        return std::clamp(secondOfDay, open, close) - open;
+    };
+    return within(kMorningOpen, kMorningClose) + within(kAfternoonOpen, kAfternoonClose);
+}
+
 int TradingSession::ticksPerDay() const
 {
-    const int seconds = exchangeHours
-        ? (kMorningClose - kMorningOpen) + (kAfternoonClose - kAfternoonOpen)
-        : 24 * 3600;
-    return seconds / kSecondsPerTick;
+    return (exchangeHours ? tradedSeconds(kAfternoonClose) : 24 * 3600) / kSecondsPerTick;
 }
 
 int TradingSession::tickAt(int secondOfDay) const
 {
-    if (!exchangeHours)
-        return secondOfDay / kSecondsPerTick;
-    auto within = [secondOfDay](int open, int close) {
-        return std::clamp(secondOfDay, open, close) - open;
-    };
-    const int traded
-        = within(kMorningOpen, kMorningClose) + within(kAfternoonOpen, kAfternoonClose);
-    return traded / kSecondsPerTick;
+    return (exchangeHours ? tradedSeconds(secondOfDay) : secondOfDay) / kSecondsPerTick;
 }
 
 } // namespace lark::sim

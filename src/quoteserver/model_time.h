@@ -21,6 +21,9 @@ std::optional<int32_t> dayFromDateText(std::string_view yyyymmdd);
 bool isWeekday(int32_t day);
 int32_t previousWeekday(int32_t day);
 
+// Seconds of exchange trading (09:30-11:30 and 13:00-15:00) up to the given local second.
+int tradedSeconds(int secondOfDay);
+
 // The walk advances one tick every few seconds of trading time.
 inline constexpr int kSecondsPerTick = 3;
 

@@ -2,8 +2,8 @@
 
 #include "protocol/gbk.h"
 #include "quoteserver/live/decimal_text.h"
+#include "quoteserver/model_time.h"
 
-#include <algorithm>
 #include <array>
 
 namespace lark::sim {
@@ -122,10 +122,7 @@ std::optional<std::map<std::string, Answer<TencentQuote>>> parseTencentQuotes(st
 double sessionMinuteOf(int hhmmss)
 {
     const int second = hhmmss / 10000 * 3600 + hhmmss / 100 % 100 * 60 + hhmmss % 100;
-    auto within = [second](int open, int close) { return std::clamp(second, open, close) - open; };
-    const int traded
-        = within(9 * 3600 + 30 * 60, 11 * 3600 + 30 * 60) + within(13 * 3600, 15 * 3600);
-    return traded / 60.0;
+    return tradedSeconds(second) / 60.0;
 }
 
 } // namespace lark::sim
