@@ -7,16 +7,21 @@
 
 namespace lark::ui {
 
+QStringList itemTexts(const QTreeWidget *list, const QTreeWidgetItem *item)
+{
+    QStringList texts;
+    for (int c = 0; c < list->columnCount(); ++c)
+        texts << item->text(c);
+    return texts;
+}
+
 ListEdit::ListEdit(QTreeWidget *list, std::function<QTreeWidgetItem *()> makeItem)
     : m_list(list)
     , m_makeItem(std::move(makeItem))
 {
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
         QTreeWidgetItem *item = list->topLevelItem(row);
-        QStringList texts;
-        for (int c = 0; c < list->columnCount(); ++c)
-            texts << item->text(c);
-        m_rows.push_back({item, texts});
+        m_rows.push_back({item, itemTexts(list, item)});
     }
 }
 
@@ -31,7 +36,7 @@ void ListEdit::deleteRow(int row)
     m_deletedAt = -1;
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return;
-    m_deleted = m_rows[row];
+    m_deletedItem = m_rows[row].item;
     m_deletedAt = row;
     m_rows.erase(m_rows.begin() + row);
 }
@@ -39,16 +44,17 @@ void ListEdit::deleteRow(int row)
 // A row beyond the end is padded to, so that it stands at its slot's index.
 void ListEdit::insertRow(int row, const QString &code)
 {
-    const bool reuse = row == m_deletedAt && m_deleted.item;
+    const bool reuse = row == m_deletedAt && m_deletedItem;
     m_deletedAt = -1;
     if (row < 0)
         return;
+    const QStringList empty(m_list->columnCount());
     while (static_cast<int>(m_rows.size()) < row)
-        m_rows.push_back({nullptr, {}});
-    QStringList texts(m_list->columnCount());
+        m_rows.push_back({nullptr, empty});
+    QStringList texts = empty;
     if (!texts.isEmpty())
         texts[0] = code;
-    m_rows.insert(m_rows.begin() + row, {reuse ? m_deleted.item : nullptr, texts});
+    m_rows.insert(m_rows.begin() + row, {reuse ? m_deletedItem : nullptr, texts});
 }
 
 // A column the list lacks is ignored.
@@ -58,10 +64,7 @@ void ListEdit::setText(int row, int column, const QString &text)
     if (row < 0 || row >= static_cast<int>(m_rows.size()) || column < 0
         || column >= m_list->columnCount())
         return;
-    QStringList &texts = m_rows[row].texts;
-    while (texts.size() <= column)
-        texts << QString();
-    texts[column] = text;
+    m_rows[row].texts[column] = text;
 }
 
 bool ListEdit::commit()
@@ -106,9 +109,8 @@ bool ListEdit::writeTexts()
     bool written = false;
     for (const Row &row : m_rows) {
         for (int c = 0; c < m_list->columnCount(); ++c) {
-            const QString text = c < row.texts.size() ? row.texts[c] : QString();
-            if (row.item->text(c) != text) {
-                row.item->setText(c, text);
+            if (row.item->text(c) != row.texts[c]) {
+                row.item->setText(c, row.texts[c]);
                 written = true;
             }
         }

@@ -10,6 +10,9 @@ class QTreeWidgetItem;
 
 namespace lark::ui {
 
+// The texts of each of the list's columns in the item.
+QStringList itemTexts(const QTreeWidget *list, const QTreeWidgetItem *item);
+
 // A batch of the engine's row calls played on a copy of the list's rows, then carried to the
 // list in one go: only what differs at the end is touched, so a rewrite that shows what was
 // already there costs no repaint. A row deleted and at once inserted again at its index keeps
@@ -31,7 +34,7 @@ private:
     struct Row
     {
         QTreeWidgetItem *item; // null for a row the batch added
-        QStringList texts;
+        QStringList texts; // one a column
     };
 
     void removeDroppedItems();
@@ -41,7 +44,7 @@ private:
     QTreeWidget *m_list;
     std::function<QTreeWidgetItem *()> m_makeItem;
     std::vector<Row> m_rows;
-    Row m_deleted {nullptr, {}}; // the row the last call deleted, while it may come back
+    QTreeWidgetItem *m_deletedItem = nullptr; // the last call's deleted row, while it may return
     int m_deletedAt = -1;
 };
 

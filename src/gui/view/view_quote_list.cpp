@@ -177,12 +177,8 @@ void ViewQuoteList::dump()
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return;
     const QTreeWidget *list = m_controls.list;
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        QStringList cells;
-        for (int c = 0; c < list->columnCount(); ++c)
-            cells << list->topLevelItem(row)->text(c);
-        file.write(cells.join(u'\t').toUtf8() + '\n');
-    }
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        file.write(itemTexts(list, list->topLevelItem(row)).join(u'\t').toUtf8() + '\n');
     file.commit();
 }
 
