@@ -17,13 +17,18 @@ size_t characterLength(unsigned char lead)
     return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
-// Columns on a terminal: CJK characters take two cells.
+// Cells a character of this many bytes takes on a terminal: CJK characters take two.
+size_t cellsOf(size_t length)
+{
+    return length >= 3 ? 2 : 1;
+}
+
 size_t displayWidth(const std::string &text)
 {
     size_t width = 0;
     for (size_t i = 0; i < text.size();) {
         size_t length = characterLength(static_cast<unsigned char>(text[i]));
-        width += length >= 3 ? 2 : 1;
+        width += cellsOf(length);
         i += length;
     }
     return width;
@@ -87,7 +92,7 @@ std::string clippedToWidth(const std::string &text, size_t columns)
     size_t end = 0;
     while (end < text.size()) {
         const size_t length = characterLength(static_cast<unsigned char>(text[end]));
-        const size_t cells = length >= 3 ? 2 : 1;
+        const size_t cells = cellsOf(length);
         if (width + cells > columns)
             break;
         width += cells;

@@ -21,13 +21,11 @@ BoardLists::BoardLists(std::array<std::vector<BoardEntry>, 4> boards, int32_t da
     : m_boards(std::move(boards))
     , m_date(date)
 {
+    // Numbered in board order, Shanghai's boards first: the order the stock lists are served.
     int32_t number = 0;
-    for (const auto &boardsOfMarket : {kShanghaiBoards, kShenzhenBoards}) {
-        for (int i = 0; i < 2; ++i) {
-            const Board board = boardsOfMarket[i];
-            for (const BoardEntry &e : m_boards[static_cast<int>(board)])
-                m_numbers.emplace(MarketSymbol {isShanghai(board), e.code}, number++);
-        }
+    for (int board = 0; board < 4; ++board) {
+        for (const BoardEntry &e : m_boards[board])
+            m_numbers.emplace(MarketSymbol {isShanghai(Board(board)), e.code}, number++);
     }
 }
 
