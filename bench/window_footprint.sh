@@ -2,8 +2,9 @@
 # CPU and memory of Lark watching its 16 stocks (a pass every 4 s) on a private X server with a
 # window manager, beside the list window (bench/list_window: a bare Qt window of the same size
 # and flags showing the same 16 x 8 list with Chinese text, every text rewritten every 4 s) from
-# the same build, measured in turn in each run. CPU is utime+stime from /proc/PID/stat over the
-# window, as % of one core; wake-ups are the user-interface thread's context switches a second;
+# the same build, measured in turn in each run. CPU is the run time of every thread, from
+# /proc/PID/task/*/schedstat, over the window, as % of one core; wake-ups are the user-interface
+# thread's context switches a second;
 # memory is VmRSS, and smaps_rollup's Pss and Private_Dirty (heap, stacks, written library data:
 # the part no other process can share), at the end of the window.
 # Subjects: the list window, alone and with a hidden clock text set every 100 ms as Lark's view
@@ -36,12 +37,10 @@ start_desktop
 
 address=
 if [ "$server" != - ]; then
-    "$server" --listen 127.0.0.1:0 --control >"$work/server.out" 2>&1 &
-    server_pid=$!
+    # shellcheck source-path=SCRIPTDIR source=../tests/cli/pinned_server.sh
+    source "$(dirname "$0")/../tests/cli/pinned_server.sh"
+    start_control_server "$server" "$work"
     children+=("$server_pid")
-    for _ in $(seq 100); do grep -q '^control token' "$work/server.out" && break; sleep 0.05; done
-    address=$(sed -n 's/^listening on //p' "$work/server.out")
-    token=$(sed -n 's/^control token //p' "$work/server.out")
 fi
 quote_requests() {
     curl -s -X POST -H "X-Control-Token: $token" "http://$address/control/requests?path=GetStkOneHQ" \

@@ -11,11 +11,9 @@ warmup=60
 work="$(mktemp -d)"
 trap 'kill "$lark_pid" "$server_pid" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
 
-"$server" --listen 127.0.0.1:0 --control > "$work/server.out" &
-server_pid=$!
-for _ in $(seq 50); do grep -q '^control token' "$work/server.out" && break; sleep 0.1; done
-address="$(sed -n 's/^listening on //p' "$work/server.out")"
-token="$(sed -n 's/^control token //p' "$work/server.out")"
+# shellcheck source-path=SCRIPTDIR source=../cli/pinned_server.sh
+source "$(dirname "$0")/../cli/pinned_server.sh"
+start_control_server "$server" "$work"
 
 # stdin stays open (a fifo nobody writes) so the front end keeps running.
 mkfifo "$work/in"
