@@ -1,9 +1,10 @@
 #include "protocol/server_address.h"
 
+#include "protocol/whole_number.h"
+
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cctype>
-#include <charconv>
 
 namespace lark {
 namespace {
@@ -47,10 +48,8 @@ bool isHost(const std::string &host)
 
 std::optional<int> parsePort(std::string_view text)
 {
-    int port = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), port);
-    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front())) || ec != std::errc()
-        || end != text.data() + text.size() || port < 1 || port > 65535)
+    const auto port = wholeNumber<int>(text);
+    if (!port || *port < 1 || *port > 65535)
         return std::nullopt;
     return port;
 }

@@ -1,8 +1,8 @@
 #include "quoteserver/control_api.h"
 
+#include "protocol/whole_number.h"
 #include "quoteserver/quote_server.h"
 
-#include <charconv>
 #include <optional>
 #include <stdexcept>
 
@@ -14,16 +14,6 @@ using Params = std::multimap<std::string, std::string>;
 ControlAnswer bad(std::string reason)
 {
     return {400, std::move(reason)};
-}
-
-template<typename T>
-std::optional<T> number(const std::string &text)
-{
-    T value {};
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
 }
 
 std::optional<std::string> param(const Params &params, const std::string &key)
@@ -50,7 +40,7 @@ ControlAnswer pin(QuoteServer &server, const Params &params)
             field = key == f.key ? &f : field;
         if (!field)
             return bad("unknown field " + key);
-        const auto n = number<int32_t>(value);
+        const auto n = wholeNumber<int32_t>(value);
         if (!n)
             return bad("bad value for " + key);
         figures.*field->pinned = *n;
@@ -66,7 +56,7 @@ bool readNumber(const Params &params, const char *key, T &target)
     const auto text = param(params, key);
     if (!text)
         return true;
-    const auto n = number<T>(*text);
+    const auto n = wholeNumber<T>(*text);
     if (n)
         target = *n;
     return n.has_value();
@@ -117,7 +107,7 @@ ControlAnswer version(QuoteServer &server, const Params &params)
 
 ControlAnswer freeze(QuoteServer &server, const Params &params)
 {
-    const auto t = number<int64_t>(param(params, "time").value_or(""));
+    const auto t = wholeNumber<int64_t>(param(params, "time").value_or(""));
     if (!t)
         return bad("freeze needs time in unix seconds");
     server.freezeClock(static_cast<std::time_t>(*t));

@@ -1,9 +1,9 @@
 #include "protocol/terminal_text.h"
+#include "protocol/whole_number.h"
 #include "quoteserver/control_api.h"
 #include "quoteserver/market_options.h"
 #include "quoteserver/quote_server.h"
 
-#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -44,22 +44,12 @@ std::string randomToken()
     return token;
 }
 
-template<typename T>
-std::optional<T> number(std::string_view text)
-{
-    T value {};
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 bool parseListen(std::string_view text, lark::sim::QuoteServerOptions &options)
 {
     const size_t colon = text.rfind(':');
     if (colon == std::string_view::npos || colon == 0)
         return false;
-    const auto port = number<int>(text.substr(colon + 1));
+    const auto port = lark::wholeNumber<int>(text.substr(colon + 1));
     if (!port || *port < 0 || *port > 65535)
         return false;
     options.host = std::string(text.substr(0, colon));
@@ -108,7 +98,7 @@ std::optional<std::string> parseArguments(int argc, char **argv,
                 !error.empty())
                 return error;
         } else if (arg == "--seed") {
-            const auto seed = number<uint64_t>(value);
+            const auto seed = lark::wholeNumber<uint64_t>(value);
             if (!seed)
                 return "bad --seed: " + std::string(value);
             options.seed = *seed;

@@ -1,7 +1,8 @@
 #include "quoteserver/model_time.h"
 
+#include "protocol/whole_number.h"
+
 #include <algorithm>
-#include <charconv>
 
 namespace lark::sim {
 namespace {
@@ -58,12 +59,10 @@ int32_t dateNumber(int32_t day)
 
 std::optional<int32_t> dayFromDateText(std::string_view text)
 {
-    int value = 0;
-    if (text.size() != 8)
+    const auto number = text.size() == 8 ? wholeNumber<int>(text) : std::nullopt;
+    if (!number)
         return std::nullopt;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
+    const int value = *number;
     const int y = value / 10000;
     const auto m = static_cast<unsigned>(value / 100 % 100);
     const auto d = static_cast<unsigned>(value % 100);

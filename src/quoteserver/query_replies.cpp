@@ -1,11 +1,11 @@
 #include "quoteserver/query_replies.h"
 
+#include "protocol/whole_number.h"
 #include "protocol/wire.h"
 #include "quoteserver/model_time.h"
 #include "quoteserver/wire_replies.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <vector>
 
@@ -45,15 +45,6 @@ Query parseQuery(std::string_view text)
             return q;
         start = amp + 1;
     }
-}
-
-std::optional<int32_t> parseInt(std::string_view text)
-{
-    int32_t value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
 }
 
 std::optional<SortKey> sortKeyFrom(int32_t value)
@@ -97,7 +88,7 @@ Reply dayHistory(const Query &q, MarketSource &source, bool shanghai)
     const auto first = dayFromDateText(q.args[3]), end = dayFromDateText(q.args[4]);
     if (!first || !end)
         return textReply("bad date");
-    const auto max = parseInt(q.args[5]);
+    const auto max = wholeNumber<int32_t>(q.args[5]);
     if (!max)
         return textReply(kBadArguments);
     const auto answer = source.history(q.args[0], shanghai, *first, *end,
@@ -119,7 +110,7 @@ Reply ranking(const Query &q, MarketSource &source)
 {
     std::optional<int32_t> n[5];
     for (size_t i = 0; i < 5 && i < q.args.size(); ++i)
-        n[i] = parseInt(q.args[i]);
+        n[i] = wholeNumber<int32_t>(q.args[i]);
     const auto key = n[2] ? sortKeyFrom(*n[2]) : std::nullopt;
     if (q.args.size() != 5 || !n[0] || !n[1] || !key || !n[3] || !n[4] || *n[0] < 0 || *n[0] > 1
         || *n[1] < 0 || *n[1] > 1)

@@ -1,8 +1,9 @@
 #include "quoteserver/http/request_framing.h"
 
+#include "protocol/whole_number.h"
+
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <optional>
 
 namespace lark::sim {
@@ -34,9 +35,10 @@ std::optional<size_t> bodyLength(std::string_view head)
             value.remove_prefix(1);
         while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back())))
             value.remove_suffix(1);
-        const auto [stop, ec] = std::from_chars(value.data(), value.data() + value.size(), length);
-        if (ec != std::errc() || stop != value.data() + value.size())
+        const auto announced = wholeNumber<size_t>(value);
+        if (!announced)
             return std::nullopt;
+        length = *announced;
     }
     return length;
 }
