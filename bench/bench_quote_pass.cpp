@@ -1,6 +1,7 @@
 // One refresh pass worth of quotes (16 sequential queries on one kept-alive connection),
 // ours against bare libcurl doing the same requests on one easy handle.
 #include "engine/watch_list.h"
+#include "protocol/query_paths.h"
 #include "protocol/quote_record.h"
 #include "protocol/quote_session.h"
 #include "quoteserver/quote_server.h"
@@ -10,9 +11,9 @@
 
 namespace {
 
-lark::sim::QuoteServer &server()
+lark::quoteserver::QuoteServer &server()
 {
-    static lark::sim::QuoteServer instance;
+    static lark::quoteserver::QuoteServer instance;
     static int port = instance.start();
     (void)port;
     return instance;

@@ -3,6 +3,7 @@
 #include "fuzz_check.h"
 #include "protocol/quote_record.h"
 #include "protocol/stock_code.h"
+#include "protocol/wire_format.h"
 
 #include <cmath>
 
@@ -31,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string_view reply = fuzz::asBytes(data, size);
     for (std::string_view code : {"600000", "0001"}) {
         // Callers take only a reply of exactly the record's size; any other is the invalid row.
-        if (reply.size() != QuoteRecord::kSize) {
+        if (reply.size() != wire::kQuoteSize) {
             for (size_t k = 0; k < std::size(kSizes); ++k)
                 checkRow(invalidRowTexts(code, kSizes[k]), code, kSizes[k], kColumns[k]);
             continue;

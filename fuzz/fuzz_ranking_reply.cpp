@@ -1,11 +1,12 @@
 // The ranking reply and the rows made of it: an 8-byte header (total, count), then 88-byte
 // records whose stock number is looked up in the stock directory.
 
+#include "base/gbk.h"
 #include "engine/stock_directory.h"
 #include "fuzz_check.h"
-#include "protocol/gbk.h"
 #include "protocol/quote_record.h"
 #include "protocol/ranking_reply.h"
+#include "protocol/wire_format.h"
 
 #include <algorithm>
 
@@ -28,7 +29,7 @@ StockList makeList(int count, int markers, char marker, char codeDigit)
     };
     std::string bytes;
     for (int k = 0; k < count; ++k) {
-        std::string record(kStockRecordSize, '\0');
+        std::string record(wire::kStockRecordSize, '\0');
         record[0] = k < markers ? marker : '\0';
         std::string code = std::to_string(k);
         code.insert(0, 6 - code.size() - 1, '0');
@@ -43,8 +44,8 @@ const StockDirectory &directory()
 {
     static const StockDirectory d = [] {
         StockDirectory made;
-        made.load({makeList(kShanghaiCount, kShanghaiMarkers, kShanghaiSkipMarker, '6'),
-                   makeList(kShenzhenCount, kShenzhenMarkers, kShenzhenSkipMarker, '0'), true,
+        made.load({makeList(kShanghaiCount, kShanghaiMarkers, wire::kShanghaiSkipMarker, '6'),
+                   makeList(kShenzhenCount, kShenzhenMarkers, wire::kShenzhenSkipMarker, '0'), true,
                    true});
         return made;
     }();
@@ -95,16 +96,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const RankingPage page = parseRanking(reply);
 
     const int32_t count = reply.size() >= 8 ? fuzz::wireInt32(reply, 4) : 0;
-    const size_t whole = reply.size() >= 8 ? (reply.size() - 8) / kRankingRecordSize : 0;
+    const size_t whole = reply.size() >= 8 ? (reply.size() - 8) / wire::kRankingRecordSize : 0;
     const size_t expected
-        = count >= 0 && count <= kRankingPageMax ? std::min<size_t>(count, whole) : 0;
-    LARK_FUZZ_CHECK(page.records.size() <= static_cast<size_t>(kRankingPageMax));
+        = count >= 0 && count <= wire::kRankingPageMax ? std::min<size_t>(count, whole) : 0;
+    LARK_FUZZ_CHECK(page.records.size() <= static_cast<size_t>(wire::kRankingPageMax));
     LARK_FUZZ_CHECK(page.records.size() == expected);
     // A full page may have a next one; a short, empty or malformed one ends the board.
-    LARK_FUZZ_CHECK(page.isLast == (count != kRankingPageMax));
+    LARK_FUZZ_CHECK(page.isLast == (count != wire::kRankingPageMax));
     for (size_t k = 0; k < page.records.size(); ++k) {
         LARK_FUZZ_CHECK(page.records[k].stockNumber
-                        == fuzz::wireInt32(reply, 8 + k * kRankingRecordSize));
+                        == fuzz::wireInt32(reply, 8 + k * wire::kRankingRecordSize));
         checkRow(page.records[k]);
     }
     return 0;

@@ -1,9 +1,10 @@
 // The two stock-message replies and the directory made of them. Input: a 2-byte little-endian
 // length, that many bytes of the Shanghai reply, the rest the Shenzhen reply.
 
+#include "base/gbk.h"
 #include "engine/stock_directory.h"
 #include "fuzz_check.h"
-#include "protocol/gbk.h"
+#include "protocol/wire_format.h"
 
 #include <algorithm>
 #include <climits>
@@ -16,11 +17,11 @@ namespace {
 void checkList(const StockList &list, std::string_view reply, char marker)
 {
     LARK_FUZZ_CHECK(list.bytes == reply);
-    LARK_FUZZ_CHECK(static_cast<size_t>(list.count) == reply.size() / kStockRecordSize);
+    LARK_FUZZ_CHECK(static_cast<size_t>(list.count) == reply.size() / wire::kStockRecordSize);
     LARK_FUZZ_CHECK(list.skip >= 0 && list.skip <= list.count);
     int markers = 0;
     for (int k = 0; k < list.count; ++k)
-        markers += reply[k * kStockRecordSize] == marker;
+        markers += reply[k * wire::kStockRecordSize] == marker;
     LARK_FUZZ_CHECK(list.skip == markers);
 }
 
@@ -28,7 +29,7 @@ void checkList(const StockList &list, std::string_view reply, char marker)
 void addRecords(std::set<std::string> &records, const StockList &list)
 {
     for (int k = 0; k < list.count; ++k)
-        records.insert(list.bytes.substr(k * kStockRecordSize + 1, 14));
+        records.insert(list.bytes.substr(k * wire::kStockRecordSize + 1, 14));
 }
 
 } // namespace
@@ -41,10 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string_view szReply = input.substr(std::min<size_t>(size, 2) + split);
 
     StockLists lists;
-    lists.shanghai = StockList::fromReply(std::string(shReply), kShanghaiSkipMarker);
-    lists.shenzhen = StockList::fromReply(std::string(szReply), kShenzhenSkipMarker);
-    checkList(lists.shanghai, shReply, kShanghaiSkipMarker);
-    checkList(lists.shenzhen, szReply, kShenzhenSkipMarker);
+    lists.shanghai = StockList::fromReply(std::string(shReply), wire::kShanghaiSkipMarker);
+    lists.shenzhen = StockList::fromReply(std::string(szReply), wire::kShenzhenSkipMarker);
+    checkList(lists.shanghai, shReply, wire::kShanghaiSkipMarker);
+    checkList(lists.shenzhen, szReply, wire::kShenzhenSkipMarker);
     // As the fetch does: a market counts as received once one whole record arrived.
     lists.shanghaiReceived = lists.shanghai.count > 0;
     lists.shenzhenReceived = lists.shenzhen.count > 0;

@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
         lark::LaunchSetup setup = lark::prepareLaunch(parsed.options, std::getenv);
 #ifdef LARK_WITH_WINDOW
         if (!parsed.options.console)
-            return lark::runWindow(parsed.options, setup, argv[0]);
+            return lark::ui::runWindow(parsed.options, setup, argv[0]);
 #endif
         return lark::runConsole(parsed.options, setup);
     } catch (const std::exception &e) {

@@ -1,6 +1,6 @@
 #include "console/console_desktop.h"
 
-#include "protocol/terminal_text.h"
+#include "base/terminal_text.h"
 #include <chrono>
 #include <thread>
 

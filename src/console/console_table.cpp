@@ -1,7 +1,7 @@
 #include "console/console_table.h"
 
-#include "protocol/stock_code.h"
-#include "protocol/terminal_text.h"
+#include "base/terminal_text.h"
+#include "engine/row_texts.h"
 
 #include <map>
 

@@ -1,6 +1,5 @@
 #include "engine/alarm_rules.h"
 
-#include "engine/engine.h"
 #include "engine/volume_ratio.h"
 
 namespace lark {
@@ -46,20 +45,6 @@ std::vector<AlarmKind> fireAlarms(WatchTables &t, const Options &options, int s,
         fired.push_back(AlarmKind::ChangePct);
     }
     return fired;
-}
-
-void Engine::checkAlarms(int slot, const QuoteRecord &record, float changePct)
-{
-    std::vector<AlarmKind> fired;
-    std::string code;
-    {
-        std::lock_guard lock(settingsLock);
-        fired = fireAlarms(tables, options, slot, {record.last, record.volume, changePct},
-                           m_config.clock());
-        code = tables.watchCodes[slot];
-    }
-    for (size_t i = 0; i < fired.size(); ++i)
-        raiseAlert(code);
 }
 
 } // namespace lark

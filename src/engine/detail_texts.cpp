@@ -1,7 +1,7 @@
 #include "engine/detail_texts.h"
 
+#include "base/c_format.h"
 #include "engine/volume_ratio.h"
-#include "protocol/c_format.h"
 
 namespace lark {
 namespace {

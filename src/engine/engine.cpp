@@ -1,6 +1,6 @@
 #include "engine/engine.h"
 
-#include "protocol/url_escape.h"
+#include "protocol/query_paths.h"
 
 namespace lark {
 
@@ -96,11 +96,7 @@ int32_t Engine::volumeBaselineAt(int slot)
 
 std::string Engine::chartUrl(std::string_view code) const
 {
-    std::string url = m_config.chartServer.baseUrl();
-    url += "/stksrv_curve/Chart.asp?ZXYHID=&ZXSXID=&STYLE=SSQX&STKNO=";
-    url += urlEscaped(code);
-    url += "&MT=GET";
-    return url;
+    return m_config.chartServer.baseUrl() + chartPagePath(code);
 }
 
 std::string Engine::webPageUrl(std::string_view path) const

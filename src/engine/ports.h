@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/rgb.h"
+#include "engine/rgb.h"
 
 #include <string>
 

@@ -25,32 +25,3 @@ std::optional<float> volumeRatio(int32_t volume, int32_t baseline, const std::tm
 }
 
 } // namespace lark
-
-#include "engine/engine.h"
-#include "protocol/day_history.h"
-
-#include <numeric>
-
-namespace lark {
-
-// Once at start-up: the average day volume of the last five trading days of each
-// monitored slot. A slot whose history did not arrive keeps its baseline.
-void Engine::computeVolumeBaselines()
-{
-    const int slots = rowCount(m_interfaceSize);
-    const DayHistoryDates dates = dayHistoryDates(m_config.clock());
-    for (int slot = 0; slot < slots && !quitRequested; ++slot) {
-        auto reply = m_session.query(dayHistoryPath(codeAt(slot), dates.start, dates.end),
-                                     kDayHistoryReadLimit);
-        if (!reply)
-            continue;
-        std::vector<int32_t> volumes = dayHistoryVolumes(*reply);
-        if (volumes.empty())
-            continue;
-        int64_t sum = std::accumulate(volumes.begin(), volumes.end(), int64_t(0));
-        std::lock_guard lock(settingsLock);
-        tables.volumeBaseline[slot] = static_cast<int32_t>(sum / int64_t(volumes.size()));
-    }
-}
-
-} // namespace lark

@@ -20,7 +20,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace lark {
+namespace lark::ui {
 namespace {
 
 int g_quitPipe[2] = {-1, -1};
@@ -41,7 +41,7 @@ LarkApp::LarkApp(int &argc, char **argv)
     setApplicationName(QStringLiteral("Lark"));
     // The window hides to the tray; only the exit command ends the program.
     setQuitOnLastWindowClosed(false);
-    ui::loadResources();
+    loadResources();
     setWindowIcon(QIcon(QStringLiteral(":/res/lark.png")));
 }
 
@@ -49,9 +49,9 @@ LarkApp::~LarkApp() = default;
 
 void LarkApp::initInstance(const LaunchSetup &setup)
 {
-    m_figures = setup.live  ? ui::FigureSource::Live
-        : setup.simulated() ? ui::FigureSource::Simulated
-                            : ui::FigureSource::QuoteServer;
+    m_figures = setup.live  ? FigureSource::Live
+        : setup.simulated() ? FigureSource::Simulated
+                            : FigureSource::QuoteServer;
     m_settings = std::make_unique<RegistrySettings>(setup.registryRoot);
     m_settings->prepare();
     EngineConfig config = engineConfig(setup, *m_settings);
@@ -71,15 +71,15 @@ void LarkApp::initInstance(const LaunchSetup &setup)
 
 void LarkApp::onCommand(int id)
 {
-    if (id == ui::commands::kAbout)
+    if (id == commands::kAbout)
         onAbout();
-    else if (id == ui::commands::kExit)
+    else if (id == commands::kExit)
         onExit();
 }
 
 void LarkApp::onAbout()
 {
-    ui::AboutDialog dialog(m_figures, m_frame.get());
+    AboutDialog dialog(m_figures, m_frame.get());
     dialog.exec();
 }
 
@@ -97,7 +97,7 @@ void LarkApp::reportUnsavedSettings()
     if (m_quitBySignal)
         std::fprintf(stderr, "lark: %s\n", text.c_str());
     else
-        ui::showExclamation(nullptr, QString::fromStdString(text));
+        showExclamation(nullptr, QString::fromStdString(text));
 }
 
 // A signal handler may only write to a pipe; the notifier turns the byte into the exit command
@@ -116,4 +116,4 @@ void LarkApp::watchQuitSignals()
     onQuitSignals(onQuitSignal, true);
 }
 
-} // namespace lark
+} // namespace lark::ui

@@ -7,11 +7,14 @@
 #include <memory>
 
 namespace lark {
+class RegistrySettings;
+struct LaunchSetup;
+} // namespace lark
+
+namespace lark::ui {
 
 class LarkDoc;
 class MainFrame;
-class RegistrySettings;
-struct LaunchSetup;
 
 // The window program: makes document, frame and view, and turns SIGTERM, SIGINT and SIGHUP into
 // the exit command, so every way of ending closes the window the same way.
@@ -36,11 +39,11 @@ private:
     void watchQuitSignals();
     void reportUnsavedSettings();
 
-    ui::FigureSource m_figures = ui::FigureSource::QuoteServer;
+    FigureSource m_figures = FigureSource::QuoteServer;
     bool m_quitBySignal = false;
     std::unique_ptr<RegistrySettings> m_settings;
     std::unique_ptr<LarkDoc> m_doc;
     std::unique_ptr<MainFrame> m_frame; // last: it goes first, while the settings still exist
 };
 
-} // namespace lark
+} // namespace lark::ui

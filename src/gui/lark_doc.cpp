@@ -1,9 +1,9 @@
 #include "gui/lark_doc.h"
 
-namespace lark {
+namespace lark::ui {
 
 LarkDoc::LarkDoc(QObject *parent)
     : QObject(parent)
 { }
 
-} // namespace lark
+} // namespace lark::ui

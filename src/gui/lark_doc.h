@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-namespace lark {
+namespace lark::ui {
 
 // The document of the single-document window. Lark keeps no document data: the watch list
 // lives in the engine and the settings store, so there is nothing to open or save.
@@ -14,4 +14,4 @@ public:
     explicit LarkDoc(QObject *parent = nullptr);
 };
 
-} // namespace lark
+} // namespace lark::ui

@@ -6,32 +6,32 @@
 #include <QCloseEvent>
 #include <QFileSystemWatcher>
 
-namespace lark {
+namespace lark::ui {
 
 MainFrame::MainFrame()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_view(new ui::LarkView(this))
+    , m_view(new LarkView(this))
 {
     // Never shown as a caption; it names the window to task switchers and screen readers.
     setWindowTitle(QStringLiteral("Tamberly"));
     setAccessibleName(QStringLiteral("Tamberly"));
-    connect(m_view, &ui::LarkView::trayLeftClicked, this, &MainFrame::onTrayLeftClicked);
-    connect(m_view, &ui::LarkView::frameCommand, this, &MainFrame::onCommand);
+    connect(m_view, &LarkView::trayLeftClicked, this, &MainFrame::onTrayLeftClicked);
+    connect(m_view, &LarkView::frameCommand, this, &MainFrame::onCommand);
 }
 
 void MainFrame::onCommand(int id)
 {
     switch (id) {
-    case ui::commands::kSizeLarge:
+    case commands::kSizeLarge:
         onSizeLarge();
         break;
-    case ui::commands::kSizeMedium:
+    case commands::kSizeMedium:
         onSizeMedium();
         break;
-    case ui::commands::kSizeSmall:
+    case commands::kSizeSmall:
         onSizeSmall();
         break;
-    case ui::commands::kMinimise:
+    case commands::kMinimise:
         onMinimise();
         break;
     default:
@@ -108,4 +108,4 @@ void MainFrame::restoreWhenTouched(const QString &file)
     connect(watcher, &QFileSystemWatcher::fileChanged, this, &MainFrame::restore);
 }
 
-} // namespace lark
+} // namespace lark::ui

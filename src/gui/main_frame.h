@@ -2,11 +2,9 @@
 
 #include <QWidget>
 
-namespace lark {
+namespace lark::ui {
 
-namespace ui {
 class LarkView;
-}
 
 // The borderless, always-on-top window at the top-left corner of the screen. The view fills
 // it and gives it its size; minimising hides it, so only the tray icon brings it back.
@@ -17,7 +15,7 @@ class MainFrame : public QWidget
 public:
     MainFrame();
 
-    ui::LarkView *view() const { return m_view; }
+    LarkView *view() const { return m_view; }
 
     // Commands of the popup menu. The sizes take effect at the next start.
     void onSizeLarge();
@@ -45,8 +43,8 @@ private:
     // Shown, raised and active, also from the tray or minimised.
     void restore();
 
-    ui::LarkView *m_view;
+    LarkView *m_view;
     bool m_minimised = false;
 };
 
-} // namespace lark
+} // namespace lark::ui

@@ -1,8 +1,8 @@
 #include "gui/window_main.h"
 
+#include "base/terminal_text.h"
 #include "gui/lark_app.h"
 #include "launch/command_line.h"
-#include "protocol/terminal_text.h"
 
 #include <QtGlobal>
 
@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace lark {
+namespace lark::ui {
 namespace {
 
 // Position 0,0 and always-on-top need X11: on a Wayland session the window goes through
@@ -85,4 +85,4 @@ int runWindow(const CommandLine &options, const LaunchSetup &setup, const char *
     return app.exec();
 }
 
-} // namespace lark
+} // namespace lark::ui

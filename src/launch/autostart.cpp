@@ -1,7 +1,7 @@
 #include "launch/autostart.h"
 
+#include "base/file_writer.h"
 #include "launch/command_line.h"
-#include "protocol/file_replace.h"
 
 #include <system_error>
 
@@ -68,8 +68,9 @@ int switchAutostart(bool on, const std::string &program, const std::vector<std::
     }
     const std::filesystem::path &path = *entry;
     if (on) {
-        if (!replaceFile(path, autostartEntry(program, arguments))) {
-            err << "lark: cannot write " << path.string() << '\n';
+        if (const WriteStatus written = replaceFile(path, autostartEntry(program, arguments));
+            !written) {
+            err << "lark: " << written.failure << '\n';
             return 1;
         }
         out << "Lark starts at login: " << path.string() << '\n';

@@ -1,7 +1,7 @@
 #include "launch/command_line.h"
 
-#include "protocol/terminal_text.h"
-#include "protocol/xdg_home.h"
+#include "base/terminal_text.h"
+#include "base/xdg_home.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -40,7 +40,8 @@ CommandLineResult parsed(const std::vector<std::string> &arguments,
             return result;
     }
     o.registry = absolutePathFrom(environment, "LARK_REGISTRY");
-    if (result.error = sim::applyMarketEnvironment(environment, o.market); !result.error.empty())
+    if (result.error = quoteserver::applyMarketEnvironment(environment, o.market);
+        !result.error.empty())
         return result;
 
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -83,9 +84,9 @@ CommandLineResult parsed(const std::vector<std::string> &arguments,
                    a != std::end(addresses)) {
             if (!next(value) || !takeAddress(value, *a->into, result.error, arg))
                 return result;
-        } else if (sim::isMarketOption(arg)) {
+        } else if (quoteserver::isMarketOption(arg)) {
             if (!next(value)
-                || !(result.error = sim::applyMarketOption(arg, value, o.market)).empty())
+                || !(result.error = quoteserver::applyMarketOption(arg, value, o.market)).empty())
                 return result;
         } else if (arg.starts_with("--")) {
             result.error = "unknown option " + arg;
@@ -128,7 +129,7 @@ const char *commandLineHelp()
               "                         longer ($XDG_CONFIG_HOME/autostart/lark.desktop)\n"
               "  --help                 this text\n"
               "  --version              the program's version\n")
-        + sim::marketOptionsHelp()
+        + quoteserver::marketOptionsHelp()
         + "\n"
           "Environment: LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY,\n"
           "LARK_MARKET, LARK_QUOTES_UPSTREAM, LARK_HISTORY_UPSTREAM, LARK_LISTS_UPSTREAM\n"

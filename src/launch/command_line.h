@@ -22,7 +22,7 @@ struct CommandLine
     std::optional<ServerAddress> chartServer;
     std::optional<ServerAddress> webSite;
     std::optional<std::filesystem::path> registry;
-    sim::MarketChoice market; // of the built-in quote server
+    quoteserver::MarketChoice market; // of the built-in quote server
     std::vector<std::string> passThrough; // options left for the toolkit
 };
 

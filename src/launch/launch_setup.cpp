@@ -1,8 +1,8 @@
 #include "launch/launch_setup.h"
 
+#include "base/c_format.h"
 #include "launch/instance_lock.h"
 #include "launch/registry_settings.h"
-#include "protocol/c_format.h"
 #include "quoteserver/market_options.h"
 #include "quoteserver/quote_server.h"
 
@@ -31,10 +31,10 @@ LaunchSetup prepareLaunch(const CommandLine &options,
         // A desktop program's worth of threads: the simulated market answers on the thread that
         // waits on the connections, the live one, which waits on the public services, on one
         // of its own. No control interface: any local program or web page could reach it.
-        auto live = sim::liveOptions(options.market, environment);
+        auto live = quoteserver::liveOptions(options.market, environment);
         const size_t workers = live ? 1 : 0;
-        setup.builtInServer = std::make_unique<sim::QuoteServer>(
-            sim::QuoteServerOptions {.live = std::move(live), .workers = workers});
+        setup.builtInServer = std::make_unique<quoteserver::QuoteServer>(
+            quoteserver::QuoteServerOptions {.live = std::move(live), .workers = workers});
         setup.quoteServer = {"127.0.0.1", setup.builtInServer->start()};
     }
     setup.chartServer = options.chartServer.value_or(setup.quoteServer);

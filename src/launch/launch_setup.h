@@ -11,7 +11,7 @@
 namespace lark {
 class InstanceLock;
 class RegistrySettings;
-namespace sim {
+namespace quoteserver {
 class QuoteServer;
 }
 
@@ -23,7 +23,7 @@ struct LaunchSetup
     ServerAddress webSite;
     std::filesystem::path registryRoot;
     std::unique_ptr<InstanceLock> instance; // this run's hold on the settings root
-    std::unique_ptr<sim::QuoteServer> builtInServer; // set when no quote server was given
+    std::unique_ptr<quoteserver::QuoteServer> builtInServer; // set when no quote server was given
     bool live = false; // the built-in server serves the real market
 
     LaunchSetup();

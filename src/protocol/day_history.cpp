@@ -1,20 +1,14 @@
 #include "protocol/day_history.h"
 
-#include "protocol/c_format.h"
-#include "protocol/stock_code.h"
-#include "protocol/url_escape.h"
-#include "protocol/wire.h"
+#include "base/c_format.h"
+#include "protocol/wire_format.h"
 
 namespace lark {
 namespace {
 
-constexpr size_t kHeaderSize = 10;
-constexpr size_t kRecordSize = 40;
-constexpr size_t kVolumeOffset = 24;
-
 size_t volumeOffset(int k)
 {
-    return kHeaderSize + kRecordSize * k + kVolumeOffset;
+    return wire::kHistoryHeaderSize + wire::kHistoryRecordSize * k + wire::kHistoryVolumeOffset;
 }
 
 } // namespace
@@ -33,24 +27,9 @@ DayHistoryDates dayHistoryDates(const std::tm &now)
     return {dateText(start), dateText(now)};
 }
 
-std::string dayHistoryPath(std::string_view code, std::string_view start, std::string_view end)
-{
-    std::string path(kQueryHead);
-    path += isShanghaiCode(code) ? "GetDayHisSH?" : "GetDayHisSZ?";
-    path += kAccessCode;
-    path += '&';
-    path += urlEscaped(code);
-    path += "&1&1&";
-    path += start;
-    path += '&';
-    path += end;
-    path += "&96";
-    return path;
-}
-
 int32_t dayHistoryVolume(std::string_view reply, int k)
 {
-    return readInt32(reply, volumeOffset(k));
+    return wire::readInt32(reply, volumeOffset(k));
 }
 
 std::vector<int32_t> dayHistoryVolumes(std::string_view reply)

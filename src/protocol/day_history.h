@@ -8,7 +8,7 @@
 
 namespace lark {
 
-inline constexpr size_t kDayHistoryReadLimit = 96 * 40 + 128;
+// Records whose volumes make the baseline.
 inline constexpr int kDayHistoryRecordsUsed = 5;
 
 struct DayHistoryDates
@@ -20,7 +20,6 @@ struct DayHistoryDates
 // Year, two-digit month, two-digit day.
 std::string dateText(const std::tm &date);
 DayHistoryDates dayHistoryDates(const std::tm &now);
-std::string dayHistoryPath(std::string_view code, std::string_view start, std::string_view end);
 
 // Volume (lots) of daily record k; the reply must reach past that field.
 int32_t dayHistoryVolume(std::string_view reply, int k);

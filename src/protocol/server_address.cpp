@@ -1,6 +1,6 @@
 #include "protocol/server_address.h"
 
-#include "protocol/whole_number.h"
+#include "base/whole_number.h"
 
 #include <algorithm>
 #include <arpa/inet.h>

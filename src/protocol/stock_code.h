@@ -16,7 +16,4 @@ inline bool isShanghaiCode(std::string_view code)
     return code.size() > 5;
 }
 
-// Columns of a list row per interface size: large 8, medium 5, small 3.
-int columnCount(int interfaceSize);
-
 } // namespace lark

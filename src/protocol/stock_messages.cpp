@@ -1,7 +1,8 @@
 #include "protocol/stock_messages.h"
 
+#include "protocol/query_paths.h"
 #include "protocol/quote_session.h"
-#include "protocol/wire.h"
+#include "protocol/wire_format.h"
 
 namespace lark {
 namespace {
@@ -17,8 +18,8 @@ bool fetchMarket(QuoteSession &session, bool shanghai, StockList &list, bool &re
                                   [&reply](std::string_view chunk) { reply.append(chunk); });
     if (!ok)
         return false;
-    StockList fresh = StockList::fromReply(std::move(reply),
-                                           shanghai ? kShanghaiSkipMarker : kShenzhenSkipMarker);
+    StockList fresh = StockList::fromReply(
+        std::move(reply), shanghai ? wire::kShanghaiSkipMarker : wire::kShenzhenSkipMarker);
     received = fresh.count > 0;
     if (received)
         list = std::move(fresh);
@@ -30,19 +31,11 @@ bool fetchMarket(QuoteSession &session, bool shanghai, StockList &list, bool &re
 StockList StockList::fromReply(std::string bytes, char skipMarker)
 {
     StockList list;
-    list.count = static_cast<int>(bytes.size() / kStockRecordSize);
+    list.count = static_cast<int>(bytes.size() / wire::kStockRecordSize);
     for (int k = 0; k < list.count; ++k)
-        list.skip += bytes[k * kStockRecordSize] == skipMarker;
+        list.skip += bytes[k * wire::kStockRecordSize + wire::kStockKindOffset] == skipMarker;
     list.bytes = std::move(bytes);
     return list;
-}
-
-std::string stockMessagesPath(bool shanghai)
-{
-    std::string path(kQueryHead);
-    path += shanghai ? "getstkmsgsh?" : "getstkmsgsz?";
-    path += kAccessCode;
-    return path;
 }
 
 StockLists fetchStockMessages(QuoteSession &session)

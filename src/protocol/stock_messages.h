@@ -7,10 +7,7 @@ namespace lark {
 
 class QuoteSession;
 
-inline constexpr size_t kStockRecordSize = 16;
 inline constexpr int kStockMessageAttempts = 51;
-inline constexpr char kShanghaiSkipMarker = 0x10;
-inline constexpr char kShenzhenSkipMarker = 0x20;
 
 // One market's list of 16-byte records: kind byte, 6 code bytes, 8 name bytes (GBK), 1 spare.
 struct StockList
@@ -31,8 +28,6 @@ struct StockLists
 
     bool loaded() const { return shanghaiReceived && shenzhenReceived; }
 };
-
-std::string stockMessagesPath(bool shanghai);
 
 // Fetches both markets, Shenzhen first, repeating the whole fetch until both arrived or the
 // attempts are used up.

@@ -1,12 +1,12 @@
 #include "quoteserver/control_api.h"
 
-#include "protocol/whole_number.h"
+#include "base/whole_number.h"
 #include "quoteserver/quote_server.h"
 
 #include <optional>
 #include <stdexcept>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 using Params = std::multimap<std::string, std::string>;
@@ -174,4 +174,4 @@ const char *controlUsage()
            "  /control/requests[?path=P]        number of requests seen whose target contains P\n";
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

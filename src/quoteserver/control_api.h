@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 class QuoteServer;
 
@@ -22,4 +22,4 @@ ControlAnswer handleControl(QuoteServer &server, std::string_view command,
 // The endpoints, for --help.
 const char *controlUsage();
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

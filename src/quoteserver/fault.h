@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // Drop sends the headers, then closes the connection before the body.
 enum class FaultKind { Delay, WrongLength, HttpError, Drop };
@@ -19,4 +19,4 @@ struct Fault
     int count = -1; // matching requests it applies to; -1 = until cleared
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

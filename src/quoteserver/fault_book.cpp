@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 constexpr size_t kMaxLength = 64u << 20;
@@ -26,14 +26,14 @@ void FaultBook::check(const Fault &fault)
 void FaultBook::add(const Fault &fault)
 {
     check(fault);
-    faults_.push_back(fault);
+    m_faults.push_back(fault);
 }
 
 FaultPlan FaultBook::take(std::string_view target)
 {
     FaultPlan plan;
     bool delayed = false;
-    for (Fault &fault : faults_) {
+    for (Fault &fault : m_faults) {
         if (target.find(fault.pathContains) == std::string_view::npos)
             continue;
         if (fault.kind == FaultKind::Delay ? delayed : plan.answer.has_value())
@@ -47,7 +47,7 @@ FaultPlan FaultBook::take(std::string_view target)
         if (fault.count > 0)
             --fault.count;
     }
-    std::erase_if(faults_, [](const Fault &f) { return f.count == 0; });
+    std::erase_if(m_faults, [](const Fault &f) { return f.count == 0; });
     return plan;
 }
 
@@ -62,4 +62,4 @@ Reply bendReply(const Fault &fault, Reply normal)
     return Reply {200, "application/octet-stream", std::move(normal.body), false};
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

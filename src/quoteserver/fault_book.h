@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // What the faults make of one request: a wait first, then possibly a bent answer.
 struct FaultPlan
@@ -24,15 +24,15 @@ public:
     static void check(const Fault &fault);
 
     void add(const Fault &fault);
-    void clear() { faults_.clear(); }
+    void clear() { m_faults.clear(); }
     // The first matching delay and the first matching other fault each use up one count.
     FaultPlan take(std::string_view target);
 
 private:
-    std::vector<Fault> faults_;
+    std::vector<Fault> m_faults;
 };
 
 // The reply a WrongLength or HttpError fault sends instead of the normal one.
 Reply bendReply(const Fault &fault, Reply normal);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -1,5 +1,5 @@
-#include "protocol/terminal_text.h"
-#include "protocol/whole_number.h"
+#include "base/terminal_text.h"
+#include "base/whole_number.h"
 #include "quoteserver/control_api.h"
 #include "quoteserver/market_options.h"
 #include "quoteserver/quote_server.h"
@@ -44,7 +44,7 @@ std::string randomToken()
     return token;
 }
 
-bool parseListen(std::string_view text, lark::sim::QuoteServerOptions &options)
+bool parseListen(std::string_view text, lark::quoteserver::QuoteServerOptions &options)
 {
     const size_t colon = text.rfind(':');
     if (colon == std::string_view::npos || colon == 0)
@@ -65,14 +65,14 @@ struct Request
 
 // Returns an error message, or nothing when the arguments are good.
 std::optional<std::string> parseArguments(int argc, char **argv,
-                                          lark::sim::QuoteServerOptions &options,
-                                          lark::sim::MarketChoice &market, Request &request)
+                                          lark::quoteserver::QuoteServerOptions &options,
+                                          lark::quoteserver::MarketChoice &market, Request &request)
 {
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         std::string_view value;
         const bool takesValue = arg == "--listen" || arg == "--seed" || arg == "--control-token"
-            || lark::sim::isMarketOption(arg);
+            || lark::quoteserver::isMarketOption(arg);
         if (takesValue) {
             if (i + 1 >= argc)
                 return std::string(arg) + " needs a value";
@@ -93,8 +93,8 @@ std::optional<std::string> parseArguments(int argc, char **argv,
         } else if (arg == "--listen") {
             if (!parseListen(value, options))
                 return "bad --listen address: " + std::string(value);
-        } else if (lark::sim::isMarketOption(arg)) {
-            if (std::string error = lark::sim::applyMarketOption(arg, value, market);
+        } else if (lark::quoteserver::isMarketOption(arg)) {
+            if (std::string error = lark::quoteserver::applyMarketOption(arg, value, market);
                 !error.empty())
                 return error;
         } else if (arg == "--seed") {
@@ -113,10 +113,11 @@ std::optional<std::string> parseArguments(int argc, char **argv,
 
 int main(int argc, char **argv)
 {
-    lark::sim::QuoteServerOptions options;
-    lark::sim::MarketChoice market;
+    lark::quoteserver::QuoteServerOptions options;
+    lark::quoteserver::MarketChoice market;
     Request request;
-    std::optional<std::string> error = lark::sim::applyMarketEnvironment(std::getenv, market);
+    std::optional<std::string> error
+        = lark::quoteserver::applyMarketEnvironment(std::getenv, market);
     if (error->empty())
         error = parseArguments(argc, argv, options, market, request);
     if (error) {
@@ -128,14 +129,15 @@ int main(int argc, char **argv)
         return 2;
     }
     if (request.help) {
-        std::printf("%s%s\n%s", kUsage, lark::sim::marketOptionsHelp(), lark::sim::controlUsage());
+        std::printf("%s%s\n%s", kUsage, lark::quoteserver::marketOptionsHelp(),
+                    lark::quoteserver::controlUsage());
         return 0;
     }
     if (request.version) {
         std::printf("lark-quote-server " LARK_VERSION "\n");
         return 0;
     }
-    options.live = lark::sim::liveOptions(market, std::getenv);
+    options.live = lark::quoteserver::liveOptions(market, std::getenv);
     // Blocked before any thread starts, so only sigwait below receives them.
     sigset_t signals;
     sigemptyset(&signals);
@@ -143,7 +145,7 @@ int main(int argc, char **argv)
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-    lark::sim::QuoteServer server(options);
+    lark::quoteserver::QuoteServer server(options);
     try {
         const int port = server.start();
         std::printf("listening on %s:%d\n", options.host.c_str(), port);

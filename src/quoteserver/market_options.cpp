@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 struct UpstreamOption
@@ -103,4 +103,4 @@ const char *marketOptionsHelp()
            "                             URLs are scheme, host and port, no path.\n";
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // Which market a built-in or stand-alone quote server serves, as both programs take it:
 // --market live|simulated, --quotes-upstream, --history-upstream, --lists-upstream URL, and
@@ -32,4 +32,4 @@ liveOptions(const MarketChoice &choice,
 // The options' lines for --help.
 const char *marketOptionsHelp();
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 enum class Board { ShanghaiA, ShanghaiB, ShenzhenA, ShenzhenB };
 
@@ -116,4 +116,4 @@ public:
     virtual void stop() { }
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -1,10 +1,10 @@
 #include "quoteserver/model_time.h"
 
-#include "protocol/whole_number.h"
+#include "base/whole_number.h"
 
 #include <algorithm>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 // Proleptic Gregorian calendar conversions (Howard Hinnant's algorithms).
@@ -106,4 +106,4 @@ int TradingSession::tickAt(int secondOfDay) const
     return (exchangeHours ? tradedSeconds(secondOfDay) : secondOfDay) / kSecondsPerTick;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // Trading days are local calendar days, counted from 1970-01-01.
 struct LocalMoment
@@ -36,4 +36,4 @@ struct TradingSession
     int tickAt(int secondOfDay) const;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -1,11 +1,11 @@
 #include "quoteserver/pages.h"
 
-#include "protocol/c_format.h"
-#include "protocol/gbk.h"
+#include "base/c_format.h"
+#include "base/gbk.h"
 
 #include <algorithm>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 std::string htmlDocument(std::string_view title, std::string_view body)
@@ -73,4 +73,4 @@ Reply downloadArchive()
     return Reply {200, "application/zip", std::move(zip), false};
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // Text made safe to stand in HTML, in an element or an attribute.
 std::string escapeHtml(std::string_view text);
@@ -13,4 +13,4 @@ Reply dailyTipPage();
 Reply weeklyMemoPage();
 Reply downloadArchive();
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

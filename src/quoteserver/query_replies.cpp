@@ -1,7 +1,7 @@
 #include "quoteserver/query_replies.h"
 
-#include "protocol/whole_number.h"
-#include "protocol/wire.h"
+#include "base/whole_number.h"
+#include "protocol/wire_format.h"
 #include "quoteserver/model_time.h"
 #include "quoteserver/wire_replies.h"
 
@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 // A client checks replies by their length; short texts are never mistaken for data.
@@ -128,21 +128,23 @@ Reply ranking(const Query &q, MarketSource &source)
 Reply answerQuery(std::string_view text, MarketSource &source)
 {
     const Query q = parseQuery(text);
+    using namespace wire;
     const std::string_view name = q.name;
-    const bool known = name == "GetStkOneHQWithNameSH" || name == "GetStkOneHQWithNameSZ"
-        || name == "GetDayHisSH" || name == "GetDayHisSZ" || name == "getstkmsgsh"
-        || name == "getstkmsgsz" || name == "GETORDERHQ";
+    const bool known = name == kQuoteQueryShanghai || name == kQuoteQueryShenzhen
+        || name == kHistoryQueryShanghai || name == kHistoryQueryShenzhen
+        || name == kStockListQueryShanghai || name == kStockListQueryShenzhen
+        || name == kRankingQuery;
     if (!known)
         return errorPage(404, "Unknown query.");
     if (q.accessCode != kAccessCode)
         return errorPage(403, "Access denied.");
-    if (name.starts_with("GetStkOneHQWithName"))
-        return realTimeQuote(q, source, name.ends_with("SH"));
-    if (name.starts_with("GetDayHis"))
-        return dayHistory(q, source, name.ends_with("SH"));
-    if (name.starts_with("getstkmsg"))
-        return stockList(source, name.ends_with("sh"));
+    if (name == kQuoteQueryShanghai || name == kQuoteQueryShenzhen)
+        return realTimeQuote(q, source, name == kQuoteQueryShanghai);
+    if (name == kHistoryQueryShanghai || name == kHistoryQueryShenzhen)
+        return dayHistory(q, source, name == kHistoryQueryShanghai);
+    if (name == kStockListQueryShanghai || name == kStockListQueryShenzhen)
+        return stockList(source, name == kStockListQueryShanghai);
     return ranking(q, source);
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -14,7 +14,7 @@
 #include <stdexcept>
 #include <thread>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 constexpr std::string_view kControlPrefix = "/control/";
@@ -155,12 +155,12 @@ SimulatedSource &QuoteServer::Impl::simulatedSource() const
 }
 
 QuoteServer::QuoteServer(QuoteServerOptions options)
-    : impl_(std::make_unique<Impl>(*this, std::move(options)))
+    : m_impl(std::make_unique<Impl>(*this, std::move(options)))
 {
-    auto &http = impl_->http;
+    auto &http = m_impl->http;
     http.set_keep_alive_max_count(1000000);
     http.set_pre_routing_handler(
-        [impl = impl_.get()](const httplib::Request &req, httplib::Response &res) {
+        [impl = m_impl.get()](const httplib::Request &req, httplib::Response &res) {
             return impl->handle(req, res);
         });
 }
@@ -173,77 +173,77 @@ QuoteServer::~QuoteServer()
 int QuoteServer::start()
 {
     {
-        std::lock_guard lock(impl_->mutex);
-        if (impl_->stopped)
+        std::lock_guard lock(m_impl->mutex);
+        if (m_impl->stopped)
             throw std::logic_error("quote server already stopped");
-        if (impl_->started)
-            return impl_->port;
-        impl_->started = true;
+        if (m_impl->started)
+            return m_impl->port;
+        m_impl->started = true;
     }
-    auto &http = impl_->http;
-    const auto &o = impl_->options;
+    auto &http = m_impl->http;
+    const auto &o = m_impl->options;
     const int bound = http.bind(o.host, o.port);
     if (bound <= 0) {
-        std::lock_guard lock(impl_->mutex);
-        impl_->started = false;
+        std::lock_guard lock(m_impl->mutex);
+        m_impl->started = false;
         throw std::runtime_error("cannot listen on " + o.host + ":" + std::to_string(o.port));
     }
-    impl_->port = bound;
+    m_impl->port = bound;
     http.warmUp("/control/requests");
-    impl_->listener = std::thread([&http] { http.serve(); });
+    m_impl->listener = std::thread([&http] { http.serve(); });
     return bound;
 }
 
 void QuoteServer::stop()
 {
     {
-        std::lock_guard lock(impl_->mutex);
-        impl_->stopped = true;
+        std::lock_guard lock(m_impl->mutex);
+        m_impl->stopped = true;
     }
-    impl_->wake.notify_all();
-    impl_->source->stop();
-    if (impl_->listener.joinable()) {
-        impl_->http.stopServing();
-        impl_->listener.join();
+    m_impl->wake.notify_all();
+    m_impl->source->stop();
+    if (m_impl->listener.joinable()) {
+        m_impl->http.stopServing();
+        m_impl->listener.join();
     }
 }
 
 int QuoteServer::port() const
 {
-    return impl_->port;
+    return m_impl->port;
 }
 
 void QuoteServer::pin(const std::string &code, const PinnedQuote &figures)
 {
-    impl_->simulatedSource().pin(code, figures);
+    m_impl->simulatedSource().pin(code, figures);
 }
 
 void QuoteServer::unpin(const std::string &code)
 {
-    impl_->simulatedSource().unpin(code);
+    m_impl->simulatedSource().unpin(code);
 }
 
 void QuoteServer::unpinAll()
 {
-    impl_->simulatedSource().unpinAll();
+    m_impl->simulatedSource().unpinAll();
 }
 
 void QuoteServer::injectFault(const Fault &fault)
 {
-    std::lock_guard lock(impl_->mutex);
-    impl_->faults.add(fault);
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->faults.add(fault);
 }
 
 void QuoteServer::clearFaults()
 {
-    std::lock_guard lock(impl_->mutex);
-    impl_->faults.clear();
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->faults.clear();
 }
 
 void QuoteServer::setVersionText(std::string text)
 {
-    std::lock_guard lock(impl_->mutex);
-    impl_->versionText = std::move(text);
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->versionText = std::move(text);
 }
 
 void QuoteServer::freezeClock(std::time_t t)
@@ -251,34 +251,34 @@ void QuoteServer::freezeClock(std::time_t t)
     // The model's calendar arithmetic holds for these years only.
     if (t < 0 || t >= kLatestFrozenTime)
         throw std::invalid_argument("time must be from 0 to 4102444799 (1970 to 2099)");
-    impl_->simulatedSource().freezeClock(t);
+    m_impl->simulatedSource().freezeClock(t);
 }
 
 void QuoteServer::unfreezeClock()
 {
-    impl_->simulatedSource().unfreezeClock();
+    m_impl->simulatedSource().unfreezeClock();
 }
 
 std::time_t QuoteServer::modelTime() const
 {
-    return impl_->simulated ? impl_->simulated->view().time() : std::time(nullptr);
+    return m_impl->simulated ? m_impl->simulated->view().time() : std::time(nullptr);
 }
 
 std::optional<Quote> QuoteServer::quote(std::string_view code) const
 {
-    const Answer<Quote> answer = impl_->source->quote(code, isShanghaiCode(code));
+    const Answer<Quote> answer = m_impl->source->quote(code, isShanghaiCode(code));
     return answer.outcome == Outcome::Answered ? std::optional(answer.value) : std::nullopt;
 }
 
 uint64_t QuoteServer::requestCount(std::string_view targetContains) const
 {
-    std::lock_guard lock(impl_->mutex);
-    return impl_->seen.count(targetContains);
+    std::lock_guard lock(m_impl->mutex);
+    return m_impl->seen.count(targetContains);
 }
 
 MarketStatus QuoteServer::marketStatus() const
 {
-    return impl_->source->status();
+    return m_impl->source->status();
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 struct QuoteServerOptions
 {
@@ -72,7 +72,7 @@ public:
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<Impl> m_impl;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -1,6 +1,6 @@
 #include "quoteserver/quote_types.h"
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 std::span<const PinField> pinFields()
 {
@@ -40,4 +40,4 @@ void applyPin(Quote &quote, const Pin &pin)
     }
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

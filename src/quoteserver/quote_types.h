@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/quote_figures.h"
+
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -7,19 +9,12 @@
 #include <span>
 #include <string>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
-// One stock's real-time figures as served. Prices in thousandths of a yuan,
-// volumes in shares, amount in yuan.
-struct Quote
+// One stock's real-time figures as served, its name in GBK.
+struct Quote : QuoteFigures
 {
     std::string nameGbk;
-    int32_t previousClose = 0, open = 0, high = 0, low = 0, last = 0;
-    int32_t bid1Price = 0, bid1Volume = 0, bid2Price = 0, bid2Volume = 0;
-    int32_t bid3Price = 0, bid3Volume = 0;
-    int32_t ask1Price = 0, ask1Volume = 0, ask2Price = 0, ask2Volume = 0;
-    int32_t ask3Price = 0, ask3Volume = 0;
-    int32_t volume = 0, amount = 0;
 
     friend bool operator==(const Quote &, const Quote &) = default;
 };
@@ -56,4 +51,4 @@ using PinTable = std::map<std::string, Pin, std::less<>>;
 
 void applyPin(Quote &quote, const Pin &pin);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // One HTTP answer, before any fault bends it.
 struct Reply
@@ -37,4 +37,4 @@ inline Reply droppedReply()
 // An HTML error page; never 97 bytes long, so no client takes it for a quote.
 Reply errorPage(int status, std::string_view message);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

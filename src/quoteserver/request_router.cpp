@@ -1,11 +1,11 @@
 #include "quoteserver/request_router.h"
 
-#include "protocol/wire.h"
+#include "protocol/wire_format.h"
 #include "quoteserver/chart/chart_page.h"
 #include "quoteserver/pages.h"
 #include "quoteserver/query_replies.h"
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 // The value of one key=value argument of a query string, "" when absent.
@@ -25,7 +25,7 @@ std::string_view argument(std::string_view query, std::string_view key)
 // The chart page, or the figures it draws.
 Reply chart(std::string_view query, MarketSource &source, bool data)
 {
-    const Answer<ChartFigures> answer = source.chart(argument(query, "STKNO"));
+    const Answer<ChartFigures> answer = source.chart(argument(query, wire::kChartCodeArgument));
     if (answer.outcome == Outcome::Unknown)
         return errorPage(404, "No such stock.");
     if (answer.outcome == Outcome::Failed)
@@ -41,19 +41,20 @@ Reply routeRequest(std::string_view target, MarketSource &source, const std::str
     const std::string_view path = target.substr(0, mark);
     const std::string_view query
         = mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1);
+    using namespace wire;
     if (target.starts_with(kQueryHead))
         return answerQuery(target.substr(kQueryHead.size()), source);
-    if (path == "/stksrv_curve/version.txt")
+    if (path == kVersionPath)
         return textReply(versionText);
-    if (path == "/stksrv_curve/Chart.asp" || path == kChartDataPath)
+    if (path == kChartPagePath || path == kChartDataPath)
         return chart(query, source, path == kChartDataPath);
-    if (path == "/jinribd/jrtishi.asp")
+    if (path == kTodayTipPath)
         return dailyTipPage();
-    if (path == "/jinribd/yizhoutz.asp")
+    if (path == kWeeklyMemoPath)
         return weeklyMemoPage();
-    if (path == "/download/download/tamberly.zip")
+    if (path == kDownloadPath)
         return downloadArchive();
     return errorPage(404, "Not found.");
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // Answers any quote-server request (not the control ones) from its raw target.
 Reply routeRequest(std::string_view target, MarketSource &source, const std::string &versionText);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

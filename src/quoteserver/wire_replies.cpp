@@ -1,27 +1,12 @@
 #include "quoteserver/wire_replies.h"
 
-#include "protocol/wire.h"
+#include "protocol/wire_format.h"
 
 #include <algorithm>
 
-namespace lark::sim {
-namespace {
+namespace lark::quoteserver {
 
-// From previousClose to amount, every four bytes, in the real-time quote's order.
-void writeFigures(std::string &bytes, size_t offset, const Quote &q)
-{
-    const int32_t fields[]
-        = {q.previousClose, q.open,       q.high,       q.low,        q.last,
-           q.bid1Price,     q.bid1Volume, q.bid2Price,  q.bid2Volume, q.bid3Price,
-           q.bid3Volume,    q.ask1Price,  q.ask1Volume, q.ask2Price,  q.ask2Volume,
-           q.ask3Price,     q.ask3Volume, q.volume,     q.amount};
-    for (int32_t value : fields) {
-        writeInt32(bytes, offset, value);
-        offset += 4;
-    }
-}
-
-} // namespace
+using namespace wire;
 
 void writeText(std::string &bytes, size_t offset, size_t size, std::string_view text)
 {
@@ -31,25 +16,26 @@ void writeText(std::string &bytes, size_t offset, size_t size, std::string_view 
 
 std::string encodeQuote(const Quote &q)
 {
-    std::string bytes(kQuoteReplySize, '\0');
-    writeText(bytes, 0, 8, q.nameGbk);
-    writeFigures(bytes, 16, q);
+    std::string bytes(kQuoteSize, '\0');
+    writeText(bytes, kQuoteNameOffset, kNameSize, q.nameGbk);
+    writeFigures(bytes, kQuoteFiguresOffset, q);
     return bytes;
 }
 
 std::string encodeHistory(const std::vector<DayRecord> &records)
 {
     std::string bytes(kHistoryHeaderSize + kHistoryRecordSize * records.size(), '\0');
+    // The header is not read by clients; the count helps a reader of a dump.
     writeInt32(bytes, 0, static_cast<int32_t>(records.size()));
     size_t offset = kHistoryHeaderSize;
     for (const DayRecord &r : records) {
-        writeInt32(bytes, offset + 0, r.date);
-        writeInt32(bytes, offset + 4, r.open);
-        writeInt32(bytes, offset + 8, r.high);
-        writeInt32(bytes, offset + 12, r.low);
-        writeInt32(bytes, offset + 16, r.close);
-        writeInt32(bytes, offset + 24, r.volumeLots);
-        writeInt32(bytes, offset + 28, r.amountThousands);
+        writeInt32(bytes, offset + kHistoryDateOffset, r.date);
+        writeInt32(bytes, offset + kHistoryOpenOffset, r.open);
+        writeInt32(bytes, offset + kHistoryHighOffset, r.high);
+        writeInt32(bytes, offset + kHistoryLowOffset, r.low);
+        writeInt32(bytes, offset + kHistoryCloseOffset, r.close);
+        writeInt32(bytes, offset + kHistoryVolumeOffset, r.volumeLots);
+        writeInt32(bytes, offset + kHistoryAmountOffset, r.amountThousands);
         offset += kHistoryRecordSize;
     }
     return bytes;
@@ -57,13 +43,13 @@ std::string encodeHistory(const std::vector<DayRecord> &records)
 
 std::string encodeStockList(const std::vector<ListedStock> &entries)
 {
-    std::string bytes(kListRecordSize * entries.size(), '\0');
+    std::string bytes(kStockRecordSize * entries.size(), '\0');
     size_t offset = 0;
     for (const ListedStock &e : entries) {
-        bytes[offset] = static_cast<char>(e.kind);
-        writeText(bytes, offset + 1, 6, e.code);
-        writeText(bytes, offset + 7, 8, e.nameGbk);
-        offset += kListRecordSize;
+        bytes[offset + kStockKindOffset] = static_cast<char>(e.kind);
+        writeText(bytes, offset + kStockCodeOffset, kStockCodeSize, e.code);
+        writeText(bytes, offset + kStockNameOffset, kNameSize, e.nameGbk);
+        offset += kStockRecordSize;
     }
     return bytes;
 }
@@ -72,22 +58,21 @@ int32_t rankingPageRows(int32_t total, int32_t first, int32_t wanted)
 {
     if (first < 0 || first >= total)
         return 0;
-    return std::clamp(std::min(wanted, kRankingPageMax), 0, total - first);
+    return std::clamp(std::min<int32_t>(wanted, kRankingPageMax), 0, total - first);
 }
 
 std::string encodeRanking(const RankingPage &page)
 {
     const auto count = static_cast<int32_t>(page.rows.size());
     std::string bytes(kRankingHeaderSize + kRankingRecordSize * count, '\0');
-    writeInt32(bytes, 0, page.total);
-    writeInt32(bytes, 4, count);
+    writeInt32(bytes, kRankingTotalOffset, page.total);
+    writeInt32(bytes, kRankingCountOffset, count);
     for (int32_t i = 0; i < count; ++i) {
         const size_t base = kRankingHeaderSize + kRankingRecordSize * i;
-        writeInt32(bytes, base, page.rows[i].number);
-        // The quote's figures, nine bytes earlier than in the real-time reply.
-        writeFigures(bytes, base + 7, page.rows[i].quote);
+        writeInt32(bytes, base + kRankingNumberOffset, page.rows[i].number);
+        writeFigures(bytes, base + kRankingFiguresOffset, page.rows[i].quote);
     }
     return bytes;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -8,18 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
-inline constexpr size_t kQuoteReplySize = 97;
-inline constexpr size_t kHistoryHeaderSize = 10;
-inline constexpr size_t kHistoryRecordSize = 40;
-inline constexpr size_t kListRecordSize = 16;
-inline constexpr uint8_t kShanghaiMarkerKind = 0x10;
-inline constexpr uint8_t kShenzhenMarkerKind = 0x20;
-inline constexpr int32_t kRankingPageMax = 16;
-inline constexpr size_t kRankingHeaderSize = 8;
-inline constexpr size_t kRankingRecordSize = 88;
-
+// The replies of the wire format, as the quote server sends them.
 std::string encodeQuote(const Quote &quote);
 std::string encodeHistory(const std::vector<DayRecord> &records);
 
@@ -32,4 +23,4 @@ std::string encodeRanking(const RankingPage &page);
 // Copies text into a fixed field, NUL padded, cut at the field's size.
 void writeText(std::string &bytes, size_t offset, size_t size, std::string_view text);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/file_writer.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -44,9 +46,8 @@ public:
     void removeTemporaries(const Key &key) const;
 
 private:
-    // Writes the temporary file of one value that needs replacing; false when it cannot.
-    bool stage(const Key &key, const std::string &name, const std::string &text,
-               std::vector<std::pair<Key, Key>> &renames) const;
+    // Stages one value that needs replacing; false when it cannot.
+    bool stage(FileWriter &writer, const std::string &name, const std::string &text) const;
 
     std::filesystem::path m_root;
 };

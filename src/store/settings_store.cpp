@@ -1,6 +1,6 @@
 #include "store/settings_store.h"
 
-#include "protocol/c_format.h"
+#include "base/c_format.h"
 
 #include <algorithm>
 #include <cfloat>

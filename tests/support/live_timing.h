@@ -8,10 +8,10 @@ namespace lark::test {
 
 // The live source's timing twenty times faster: a 100 ms quote window, 3 s for the minute
 // of codes asked lately, back-off from 100 ms.
-inline sim::LiveTiming fastLiveTiming()
+inline quoteserver::LiveTiming fastLiveTiming()
 {
     using ms = std::chrono::milliseconds;
-    sim::LiveTiming t;
+    quoteserver::LiveTiming t;
     t.quoteWindow = ms(100);
     t.askedWithin = ms(3000);
     t.rankingFresh = ms(250);

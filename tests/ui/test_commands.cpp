@@ -111,7 +111,7 @@ void CommandsTest::menuEnablingFollowsReadinessAndRow()
     {
         // The stock lists come late, so the network thread is not ready for a while.
         WindowRig rig(1, Feed::Simulated, [](EngineConfig &, WindowRig &rig) {
-            rig.server->injectFault({sim::FaultKind::Delay, "getstkmsg", 3000, 0, 500, 1});
+            rig.server->injectFault({quoteserver::FaultKind::Delay, "getstkmsg", 3000, 0, 500, 1});
         });
         std::unique_ptr<QMenu> menu(rig.view().makeContextMenu(QPoint(5, 5)));
         QVERIFY(!isEnabled(menu.get(), commands::kSettings));

@@ -10,8 +10,8 @@
 
 using namespace lark;
 using namespace lark::ui;
-using lark::sim::Fault;
-using lark::sim::FaultKind;
+using lark::quoteserver::Fault;
+using lark::quoteserver::FaultKind;
 
 namespace {
 
@@ -88,15 +88,15 @@ private slots:
     void unresolvableHostIsReported();
 
 private:
-    std::unique_ptr<sim::QuoteServer> m_server;
+    std::unique_ptr<quoteserver::QuoteServer> m_server;
     int m_port = 0;
 };
 
 void TestDetailDialog::initTestCase()
 {
-    m_server = std::make_unique<sim::QuoteServer>(sim::QuoteServerOptions {});
+    m_server = std::make_unique<quoteserver::QuoteServer>(quoteserver::QuoteServerOptions {});
     m_port = m_server->start();
-    sim::PinnedQuote figures;
+    quoteserver::PinnedQuote figures;
     figures.name = "浦发银行";
     figures.previousClose = 10000;
     figures.last = 10500;
@@ -234,7 +234,7 @@ void TestDetailDialog::networkFailureLeavesRefreshDisabled_data()
 void TestDetailDialog::networkFailureLeavesRefreshDisabled()
 {
     QFETCH(bool, serverStopped);
-    sim::QuoteServer gone;
+    quoteserver::QuoteServer gone;
     int port = m_port;
     if (serverStopped) {
         port = gone.start();

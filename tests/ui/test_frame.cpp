@@ -8,6 +8,7 @@
 #include <QtTest>
 
 using namespace lark;
+using namespace lark::ui;
 using namespace lark::test;
 
 namespace {

@@ -69,7 +69,7 @@ struct WindowRig
         // Nothing listens on port 1, so the engine ends up without data at once.
         config.quoteServer = {"127.0.0.1", 1};
         if (feed == Feed::Simulated) {
-            server = std::make_unique<sim::QuoteServer>();
+            server = std::make_unique<quoteserver::QuoteServer>();
             config.quoteServer.port = server->start();
         }
         config.chartServer = config.quoteServer;
@@ -114,8 +114,8 @@ struct WindowRig
 
     QTemporaryDir dir;
     RegistrySettings settings;
-    std::unique_ptr<sim::QuoteServer> server;
-    MainFrame frame; // last: its engine stops before the server and the settings go
+    std::unique_ptr<quoteserver::QuoteServer> server;
+    ui::MainFrame frame; // last: its engine stops before the server and the settings go
 };
 
 } // namespace lark::test

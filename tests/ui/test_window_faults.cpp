@@ -31,7 +31,7 @@ private:
     qint64 m_longest = 0;
 };
 
-sim::Fault fault(sim::FaultKind kind, int delayMs = 0, size_t length = 0)
+quoteserver::Fault fault(quoteserver::FaultKind kind, int delayMs = 0, size_t length = 0)
 {
     return {kind, "GetStkOneHQ", delayMs, length, 500, -1};
 }
@@ -54,10 +54,12 @@ void WindowFaultsTest::uiThreadAnswersWhateverTheServerDoes()
     QVERIFY(QTest::qWaitForWindowExposed(&rig.frame));
     QTRY_COMPARE_WITH_TIMEOUT(rig.filledRows(), 16, 10000);
     LoopWatch watch;
-    for (const sim::Fault &f :
-         {fault(sim::FaultKind::WrongLength, 0, 0), fault(sim::FaultKind::WrongLength, 0, 96),
-          fault(sim::FaultKind::WrongLength, 0, 1 << 20), fault(sim::FaultKind::HttpError),
-          fault(sim::FaultKind::Drop), fault(sim::FaultKind::Delay, 400)}) {
+    for (const quoteserver::Fault &f :
+         {fault(quoteserver::FaultKind::WrongLength, 0, 0),
+          fault(quoteserver::FaultKind::WrongLength, 0, 96),
+          fault(quoteserver::FaultKind::WrongLength, 0, 1 << 20),
+          fault(quoteserver::FaultKind::HttpError), fault(quoteserver::FaultKind::Drop),
+          fault(quoteserver::FaultKind::Delay, 400)}) {
         rig.server->injectFault(f);
         QTest::qWait(400);
         rig.server->clearFaults();
@@ -75,7 +77,7 @@ void WindowFaultsTest::closingDuringAStalledQueryIsPrompt()
     WindowRig rig;
     rig.frame.show();
     QTRY_COMPARE_WITH_TIMEOUT(rig.filledRows(), 16, 10000);
-    rig.server->injectFault(fault(sim::FaultKind::Delay, 60'000));
+    rig.server->injectFault(fault(quoteserver::FaultKind::Delay, 60'000));
     QTRY_VERIFY(rig.server->requestCount("GetStkOneHQ") > 16); // the next pass has begun
     QTest::qWait(200);
     const auto started = steady_clock::now();

@@ -1,10 +1,10 @@
 #include "console/terminal/terminal_view.h"
 
+#include "base/terminal_text.h"
 #include "console/console_list.h"
 #include "console/console_table.h"
 #include "console/terminal/notice_board.h"
-#include "protocol/quote_record.h"
-#include "protocol/terminal_text.h"
+#include "engine/row_texts.h"
 
 #include <sstream>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/options.h"
-#include "engine/settings_command.h"
+#include "engine/slot_settings.h"
 
 #include <string>
 

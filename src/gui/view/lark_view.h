@@ -96,7 +96,7 @@ private:
     // Commands of the popup menu.
     void onSettings();
     void onDetail();
-    void openWebPage(const char *path);
+    void openWebPage(std::string_view path);
     void onBackgroundColour();
     void onHelp();
     void showDetail(const std::string &code, int32_t ratioBaseline);

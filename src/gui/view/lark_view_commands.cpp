@@ -5,6 +5,7 @@
 #include "gui/dialogs/settings_dialog.h"
 #include "gui/view/lark_view.h"
 #include "gui/view/popup_menu.h"
+#include "protocol/wire_format.h"
 
 #include <QColorDialog>
 #include <QCursor>
@@ -18,8 +19,6 @@
 namespace lark::ui {
 namespace {
 
-constexpr const char *kTodayTipPath = "/jinribd/jrtishi.asp";
-constexpr const char *kWeeklyMemoPath = "/jinribd/yizhoutz.asp";
 constexpr const char *kGuideResource = ":/help/guide.html";
 
 // A notification the user closed comes back after this while the alert still rings.
@@ -68,10 +67,10 @@ void LarkView::runCommand(int id)
         onDetail();
         break;
     case commands::kTodayTip:
-        openWebPage(kTodayTipPath);
+        openWebPage(wire::kTodayTipPath);
         break;
     case commands::kWeeklyMemo:
-        openWebPage(kWeeklyMemoPath);
+        openWebPage(wire::kWeeklyMemoPath);
         break;
     case commands::kBackgroundColour:
         onBackgroundColour();
@@ -121,7 +120,7 @@ void LarkView::showDetail(const std::string &code, int32_t ratioBaseline)
     runModal(dialog);
 }
 
-void LarkView::openWebPage(const char *path)
+void LarkView::openWebPage(std::string_view path)
 {
     HyperLink::openTarget(QString::fromStdString(m_engine->webPageUrl(path)));
 }

@@ -1,13 +1,14 @@
 #include "quoteserver/chart/chart_page.h"
 
-#include "protocol/c_format.h"
-#include "protocol/gbk.h"
+#include "base/c_format.h"
+#include "base/gbk.h"
+#include "protocol/wire_format.h"
 #include "quoteserver/chart/chart_script.h"
 #include "quoteserver/pages.h"
 
 #include <nlohmann/json.hpp>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 double yuan(int32_t thousandths)
@@ -67,7 +68,8 @@ std::string sourceNote(const ChartFigures &f)
 Reply chartPage(const ChartFigures &f)
 {
     const std::string name = gbkToUtf8(untilNul(f.quote.nameGbk));
-    const std::string source = std::string(kChartDataPath) + "?STKNO=" + f.code;
+    const std::string source
+        = std::string(kChartDataPath) + "?" + std::string(wire::kChartCodeArgument) + "=" + f.code;
     std::string html = cformat(
         "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>%s 实时走势</title>\n"
         "<style>body{background:#1d3877;color:#fff;font-family:sans-serif;margin:12px}"
@@ -89,4 +91,4 @@ Reply chartData(const ChartFigures &f)
     return Reply {200, "application/json; charset=utf-8", figuresJson(f).dump(), false};
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

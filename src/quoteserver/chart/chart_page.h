@@ -3,7 +3,7 @@
 #include "quoteserver/market_source.h"
 #include "quoteserver/reply.h"
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 inline constexpr const char *kChartDataPath = "/stksrv_curve/ChartData.asp";
 
@@ -13,4 +13,4 @@ Reply chartPage(const ChartFigures &figures);
 // The figures the page draws, as JSON.
 Reply chartData(const ChartFigures &figures);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

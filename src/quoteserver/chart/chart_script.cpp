@@ -1,6 +1,6 @@
 #include "quoteserver/chart/chart_script.h"
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 const char *const kChartScript = R"JS(
 (function () {
@@ -108,4 +108,4 @@ const char *const kChartScript = R"JS(
 })();
 )JS";
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // The chart page's script: draws the figures of <script id="figures"> into <svg id="chart">
 // (price line, previous close, volume bars, the session's time axis, price and percentage
@@ -8,4 +8,4 @@ namespace lark::sim {
 // "drawn" or the error; data-draws counts the drawings.
 extern const char *const kChartScript;
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

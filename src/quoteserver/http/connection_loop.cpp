@@ -13,7 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 constexpr uint64_t kStopId = 0;
@@ -288,4 +288,4 @@ int ConnectionLoop::millisecondsToNextDeadline() const
     return static_cast<int>(std::clamp<int64_t>(left, 0, 60'000));
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 struct LoopLimits
 {
@@ -101,4 +101,4 @@ private:
     std::vector<std::tuple<uint64_t, std::string, bool>> m_replies;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

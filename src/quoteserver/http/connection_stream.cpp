@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 ConnectionStream::ConnectionStream(ReceivedRequest request)
     : m_request(std::move(request))
@@ -54,4 +54,4 @@ void ConnectionStream::get_local_ip_and_port(std::string &ip, int &port) const
     port = m_request.local.port;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // What httplib reads and writes for one request of a connection: the request as it arrived,
 // whole, and the reply gathered for the connection loop to send. httplib answers 400 to any
@@ -42,4 +42,4 @@ private:
     bool m_abandoned = false;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

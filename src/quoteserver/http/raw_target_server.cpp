@@ -7,7 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 thread_local ConnectionStream *currentConnection = nullptr;
@@ -120,4 +120,4 @@ void RawTargetServer::answer(ReceivedRequest request)
                  closed || !whole || stream.abandoned());
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // An httplib server whose connections wait in one ConnectionLoop and whose whole requests are
 // answered by a small fixed pool: slow or idle clients hold no thread. With no workers the loop
@@ -46,4 +46,4 @@ private:
     int m_listener = -1;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

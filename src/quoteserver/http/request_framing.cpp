@@ -1,12 +1,12 @@
 #include "quoteserver/http/request_framing.h"
 
-#include "protocol/whole_number.h"
+#include "base/whole_number.h"
 
 #include <algorithm>
 #include <cctype>
 #include <optional>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 bool namedAs(std::string_view line, std::string_view name)
@@ -60,4 +60,4 @@ size_t wholeRequestLength(std::string_view bytes)
     return bytes.size() >= headEnd + *body ? headEnd + *body : 0;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // A request longer than this (head and body) is never served.
 inline constexpr size_t kMaxRequestBytes = 64 * 1024;
@@ -14,4 +14,4 @@ inline constexpr size_t kNeverWhole = static_cast<size_t>(-1);
 // that is too long or whose length cannot be told.
 size_t wholeRequestLength(std::string_view bytes);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

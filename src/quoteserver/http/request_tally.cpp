@@ -1,6 +1,6 @@
 #include "quoteserver/http/request_tally.h"
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 void RequestTally::add(std::string_view target)
 {
@@ -24,4 +24,4 @@ uint64_t RequestTally::count(std::string_view contains) const
     return count;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // Requests seen per target, in bounded memory: targets are counted one by one until their
 // text fills the budget; any new target after that counts only towards the total.
@@ -25,4 +25,4 @@ private:
     uint64_t m_untracked = 0;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

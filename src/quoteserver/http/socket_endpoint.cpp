@@ -4,7 +4,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 Endpoint endpointOf(const sockaddr_storage &address)
@@ -45,4 +45,4 @@ Endpoint localEndpoint(int socket)
     return endpoint(socket, ::getsockname);
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // One end of a TCP connection, as text for httplib.
 struct Endpoint
@@ -14,4 +14,4 @@ struct Endpoint
 Endpoint remoteEndpoint(int socket);
 Endpoint localEndpoint(int socket);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

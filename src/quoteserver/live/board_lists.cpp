@@ -1,13 +1,13 @@
 #include "quoteserver/live/board_lists.h"
 
-#include "protocol/file_replace.h"
-#include "protocol/gbk.h"
+#include "base/file_writer.h"
+#include "base/gbk.h"
 #include "quoteserver/live/decimal_text.h"
 
 #include <fstream>
 #include <sstream>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 constexpr const char *kHeader = "lark-boards\t1\t";
@@ -53,7 +53,7 @@ bool BoardLists::save(const std::filesystem::path &file) const
         for (const BoardEntry &e : m_boards[board])
             out << board << '\t' << e.code << '\t' << gbkToUtf8(e.nameGbk) << '\n';
     }
-    return replaceFile(file, out.str());
+    return replaceFile(file, out.str(), FileWriter::Folder::OwnNoLink).ok();
 }
 
 std::optional<BoardLists> BoardLists::load(const std::filesystem::path &file)
@@ -79,4 +79,4 @@ std::optional<BoardLists> BoardLists::load(const std::filesystem::path &file)
     return BoardLists(std::move(boards), static_cast<int32_t>(*date));
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 struct BoardEntry
 {
@@ -42,4 +42,4 @@ private:
     std::map<MarketSymbol, int32_t> m_numbers;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

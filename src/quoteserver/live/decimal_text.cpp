@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 std::optional<int64_t> scaledDecimal(std::string_view text, int decimals)
 {
@@ -64,4 +64,4 @@ std::vector<std::string_view> splitKeepingEmpty(std::string_view text, char sepa
     }
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // "12.345" with the given number of decimals kept as an integer (12345 for 3), rounded half
 // up beyond them; nullopt for anything but an optional '-' and digits with one optional
@@ -22,4 +22,4 @@ int32_t thousandths(double yuan);
 // The fields between separators, empty ones kept: their positions count.
 std::vector<std::string_view> splitKeepingEmpty(std::string_view text, char separator);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

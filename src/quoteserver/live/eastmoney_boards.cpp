@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 using nlohmann::json;
@@ -123,4 +123,4 @@ std::optional<BoardPage> parseBoardPage(std::string_view text)
     return page;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

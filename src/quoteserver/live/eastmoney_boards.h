@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // Rows of one page of the list service; it serves no more since 2025.
 inline constexpr int kBoardPageRows = 100;
@@ -35,4 +35,4 @@ struct BoardPage
 // end) is an empty page. A suspended stock's "-" figures stay 0, its price the previous close.
 std::optional<BoardPage> parseBoardPage(std::string_view json);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

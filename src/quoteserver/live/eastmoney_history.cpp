@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 // "2024-03-12,open,close,high,low,volume(lots),amount(yuan)[,...]"
@@ -56,4 +56,4 @@ std::optional<Answer<std::vector<DayRecord>>> parseKlines(std::string_view json)
     return Result::of(std::move(records));
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

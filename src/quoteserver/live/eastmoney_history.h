@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // The last bars daily bars, unadjusted, from the history service.
 std::string klineTarget(const MarketSymbol &symbol, int bars);
@@ -17,4 +17,4 @@ std::string klineTarget(const MarketSymbol &symbol, int bars);
 // nullopt when the text is not such a reply or a bar is malformed.
 std::optional<Answer<std::vector<DayRecord>>> parseKlines(std::string_view json);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

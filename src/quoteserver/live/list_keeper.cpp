@@ -4,7 +4,7 @@
 #include "quoteserver/live/upstream_client.h"
 #include "quoteserver/model_time.h"
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 // More pages than any board has; a reply that never ends is not believed.
@@ -117,4 +117,4 @@ std::optional<std::vector<BoardEntry>> ListKeeper::fetchBoard(Board board)
     return std::nullopt;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

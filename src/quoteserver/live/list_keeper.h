@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 class UpstreamClient;
 
@@ -47,4 +47,4 @@ private:
     std::thread m_worker;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

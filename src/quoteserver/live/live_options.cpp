@@ -1,8 +1,8 @@
 #include "quoteserver/live/live_options.h"
 
-#include "protocol/xdg_home.h"
+#include "base/xdg_home.h"
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 std::string larkUserAgent()
 {
@@ -15,4 +15,4 @@ std::filesystem::path defaultCacheDir(const std::function<const char *(const cha
     return cache ? *cache / "lark" : std::filesystem::path();
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // "Lark/VERSION (...)": every request names the program and its version.
 std::string larkUserAgent();
@@ -50,4 +50,4 @@ struct LiveOptions
 // $XDG_CACHE_HOME/lark, else ~/.cache/lark (see xdgHome); empty when there is no home at all.
 std::filesystem::path defaultCacheDir(const std::function<const char *(const char *)> &environment);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

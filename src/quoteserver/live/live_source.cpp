@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 // Daily bars fetched a stock: two weeks cover the client's week of history.
@@ -181,4 +181,4 @@ Answer<ChartFigures> LiveSource::chart(std::string_view code)
         {std::string(code), answer.value.quote, m_batcher.path(*symbol), financePage(*symbol)});
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

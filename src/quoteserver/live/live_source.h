@@ -12,7 +12,7 @@
 #include <mutex>
 #include <tuple>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // The real Shanghai and Shenzhen markets from the public quote services: batch real-time
 // quotes, daily bars, and the list service's board lists and rankings. Everything it hands
@@ -60,4 +60,4 @@ private:
     std::map<PageKey, CachedPage> m_pages;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

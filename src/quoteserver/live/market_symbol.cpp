@@ -1,10 +1,10 @@
 #include "quoteserver/live/market_symbol.h"
 
-#include "protocol/gbk.h"
+#include "base/gbk.h"
 
 #include <algorithm>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 constexpr size_t kNameField = 8;
@@ -44,4 +44,4 @@ std::string protocolNameFromUtf8(std::string_view utf8)
     return gbk.substr(0, end);
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

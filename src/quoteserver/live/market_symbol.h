@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // A stock of the real markets as the public services name it. The client's query form
 // does not decide the market (today's Shenzhen codes have six digits too): the code does.
@@ -29,4 +29,4 @@ std::optional<MarketSymbol> marketSymbol(std::string_view code);
 // A name as the protocol's 8-byte GBK field holds it, cut at a character boundary.
 std::string protocolNameFromUtf8(std::string_view utf8);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -2,7 +2,7 @@
 
 #include "quoteserver/live/upstream_client.h"
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 QuoteBatcher::QuoteBatcher(UpstreamClient &client, const LiveOptions &options)
     : m_client(client)
@@ -125,4 +125,4 @@ std::vector<PathPoint> QuoteBatcher::path(const MarketSymbol &symbol)
     return entry == m_entries.end() ? std::vector<PathPoint>() : entry->second.path;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

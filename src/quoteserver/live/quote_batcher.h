@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 class UpstreamClient;
 
@@ -56,4 +56,4 @@ private:
     std::map<MarketSymbol, Entry> m_entries;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -1,6 +1,6 @@
 #include "quoteserver/live/rate_limiter.h"
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 RateLimiter::RateLimiter(int perSecond, int perMinute, Clock::duration second)
     : m_perSecond(perSecond)
@@ -48,4 +48,4 @@ void RateLimiter::stop()
     m_wake.notify_all();
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -5,7 +5,7 @@
 #include <deque>
 #include <mutex>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // The ceiling on requests to the public services, shared by all of them: at most perSecond
 // starts in any second and perMinute in any minute (the "second" shortened in tests).
@@ -32,4 +32,4 @@ private:
     bool m_stopped = false;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -1,12 +1,12 @@
 #include "quoteserver/live/tencent_quotes.h"
 
-#include "protocol/gbk.h"
+#include "base/gbk.h"
 #include "quoteserver/live/decimal_text.h"
 #include "quoteserver/model_time.h"
 
 #include <array>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 enum Field : size_t {
@@ -125,4 +125,4 @@ double sessionMinuteOf(int hhmmss)
     return tradedSeconds(second) / 60.0;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

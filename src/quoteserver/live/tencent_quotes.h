@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // Most codes one batch request of the real-time quote service carries.
 inline constexpr size_t kQuoteBatchMax = 60;
@@ -34,4 +34,4 @@ std::optional<std::map<std::string, Answer<TencentQuote>>> parseTencentQuotes(st
 // midday break, 240 after the close.
 double sessionMinuteOf(int hhmmss);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

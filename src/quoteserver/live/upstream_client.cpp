@@ -4,7 +4,7 @@
 
 #include <curl/curl.h>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 // No reply of these services comes near this; a larger one is not theirs.
@@ -49,4 +49,4 @@ std::optional<std::string> UpstreamClient::get(std::string_view target,
     return body;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

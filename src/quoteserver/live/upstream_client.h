@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 struct LiveTiming;
 
@@ -61,4 +61,4 @@ private:
     CurlTransfer m_transfer;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

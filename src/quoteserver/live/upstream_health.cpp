@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 UpstreamHealth::UpstreamHealth(Clock::duration firstPause, Clock::duration longestPause)
     : m_firstPause(firstPause)
@@ -38,4 +38,4 @@ std::optional<std::time_t> UpstreamHealth::failingSince() const
     return m_failingSince;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

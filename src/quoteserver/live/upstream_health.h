@@ -5,7 +5,7 @@
 #include <mutex>
 #include <optional>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // Whether one public service answers, and the back-off after it did not: after a failure
 // the next request waits first, then twice as long after each further failure.
@@ -31,4 +31,4 @@ private:
     std::optional<std::time_t> m_failingSince;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -1,7 +1,7 @@
 #include "quoteserver/simulated/market_model.h"
 
-#include "protocol/c_format.h"
-#include "protocol/gbk.h"
+#include "base/c_format.h"
+#include "base/gbk.h"
 #include "quoteserver/simulated/rng.h"
 #include "quoteserver/simulated/stock_names.h"
 
@@ -9,7 +9,7 @@
 #include <numbers>
 #include <unordered_set>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 struct BoardLayout
@@ -80,11 +80,11 @@ makeMarkers(std::initializer_list<std::pair<const char *, const char *>> entries
 } // namespace
 
 MarketModel::MarketModel(uint64_t seed, bool exchangeHours)
-    : seed_(seed)
-    , session_ {exchangeHours}
-    , shanghaiMarkers_(
+    : m_seed(seed)
+    , m_session {exchangeHours}
+    , m_shanghaiMarkers(
           makeMarkers({{"000001", "上证指数"}, {"000002", "Ａ股指数"}, {"000003", "Ｂ股指数"}}))
-    , shenzhenMarkers_(
+    , m_shenzhenMarkers(
           makeMarkers({{"399001", "深证成指"}, {"399002", "深成指Ａ"}, {"399106", "深证综指"}}))
 {
     std::unordered_set<std::string> names;
@@ -104,42 +104,42 @@ MarketModel::MarketModel(uint64_t seed, bool exchangeHours)
                 if (names.insert(stock.nameGbk).second)
                     break;
             }
-            byCode_.emplace(stock.code, stocks_.size());
-            stocks_.push_back(std::move(stock));
+            m_byCode.emplace(stock.code, m_stocks.size());
+            m_stocks.push_back(std::move(stock));
         }
-        boardEnds_[static_cast<int>(layout.board)] = stocks_.size();
+        m_boardEnds[static_cast<int>(layout.board)] = m_stocks.size();
     }
 }
 
 size_t MarketModel::boardBegin(Board board) const
 {
     const int i = static_cast<int>(board);
-    return i == 0 ? 0 : boardEnds_[i - 1];
+    return i == 0 ? 0 : m_boardEnds[i - 1];
 }
 
 std::span<const Stock> MarketModel::board(Board board) const
 {
     const size_t begin = boardBegin(board);
-    return std::span<const Stock>(stocks_).subspan(begin, boardEnds_[int(board)] - begin);
+    return std::span<const Stock>(m_stocks).subspan(begin, m_boardEnds[int(board)] - begin);
 }
 
 const Stock *MarketModel::find(std::string_view code) const
 {
-    auto it = byCode_.find(std::string(code));
-    return it == byCode_.end() ? nullptr : &stocks_[it->second];
+    auto it = m_byCode.find(std::string(code));
+    return it == m_byCode.end() ? nullptr : &m_stocks[it->second];
 }
 
 std::span<const ListMarker> MarketModel::markers(bool shanghai) const
 {
-    return shanghai ? shanghaiMarkers_ : shenzhenMarkers_;
+    return shanghai ? m_shanghaiMarkers : m_shenzhenMarkers;
 }
 
 int32_t MarketModel::stockNumber(const Stock &stock) const
 {
-    const auto position = static_cast<int32_t>(&stock - stocks_.data());
+    const auto position = static_cast<int32_t>(&stock - m_stocks.data());
     if (isShanghai(stock.board))
         return position;
-    return position + static_cast<int32_t>(shanghaiMarkers_.size());
+    return position + static_cast<int32_t>(m_shanghaiMarkers.size());
 }
 
 const Stock *MarketModel::stockByNumber(int32_t number) const
@@ -148,17 +148,17 @@ const Stock *MarketModel::stockByNumber(int32_t number) const
     if (number < 0)
         return nullptr;
     if (number < shanghaiStocks)
-        return &stocks_[number];
-    const int32_t position = number - static_cast<int32_t>(shanghaiMarkers_.size());
-    if (position < shanghaiStocks || position >= static_cast<int32_t>(stocks_.size()))
+        return &m_stocks[number];
+    const int32_t position = number - static_cast<int32_t>(m_shanghaiMarkers.size());
+    if (position < shanghaiStocks || position >= static_cast<int32_t>(m_stocks.size()))
         return nullptr;
-    return &stocks_[position];
+    return &m_stocks[position];
 }
 
 Quote MarketModel::quote(const Stock &stock, std::time_t t) const
 {
     const LocalMoment now = localMoment(t);
-    Quote q = DayPath(stock.traits, now.day, session_).at(session_.tickAt(now.secondOfDay));
+    Quote q = DayPath(stock.traits, now.day, m_session).at(m_session.tickAt(now.secondOfDay));
     q.nameGbk = stock.nameGbk;
     return q;
 }
@@ -166,7 +166,7 @@ Quote MarketModel::quote(const Stock &stock, std::time_t t) const
 std::vector<PathPoint> MarketModel::intradayPath(const Stock &stock, std::time_t t) const
 {
     const LocalMoment now = localMoment(t);
-    return DayPath(stock.traits, now.day, session_).pathUpTo(session_.tickAt(now.secondOfDay));
+    return DayPath(stock.traits, now.day, m_session).pathUpTo(m_session.tickAt(now.secondOfDay));
 }
 
 std::vector<DayRecord> MarketModel::history(const Stock &stock, int32_t firstDay, int32_t endDay,
@@ -176,7 +176,7 @@ std::vector<DayRecord> MarketModel::history(const Stock &stock, int32_t firstDay
     for (int32_t day = firstDay; day < endDay && records.size() < maxRecords; ++day) {
         if (!isWeekday(day))
             continue;
-        const DayFigures f = DayPath(stock.traits, day, session_).summary();
+        const DayFigures f = DayPath(stock.traits, day, m_session).summary();
         const double averagePrice = (f.open + f.high + f.low + f.close) / 4.0;
         records.push_back({dateNumber(day), f.open, f.high, f.low, f.close, f.volume / 100,
                            static_cast<int32_t>(f.volume * averagePrice / 1e6)});
@@ -184,4 +184,4 @@ std::vector<DayRecord> MarketModel::history(const Stock &stock, int32_t firstDay
     return records;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 struct Stock
 {
@@ -37,11 +37,11 @@ class MarketModel
 public:
     explicit MarketModel(uint64_t seed = 1, bool exchangeHours = false);
 
-    uint64_t seed() const { return seed_; }
-    const TradingSession &session() const { return session_; }
+    uint64_t seed() const { return m_seed; }
+    const TradingSession &session() const { return m_session; }
 
     // In code order; Shanghai A, Shanghai B, Shenzhen A, Shenzhen B one after another.
-    std::span<const Stock> allStocks() const { return stocks_; }
+    std::span<const Stock> allStocks() const { return m_stocks; }
     std::span<const Stock> board(Board board) const;
     const Stock *find(std::string_view code) const;
     std::span<const ListMarker> markers(bool shanghai) const;
@@ -62,12 +62,12 @@ private:
     void addBoard(Board board, int count);
     size_t boardBegin(Board board) const;
 
-    uint64_t seed_;
-    TradingSession session_;
-    std::vector<Stock> stocks_;
-    std::unordered_map<std::string, size_t> byCode_;
-    std::vector<ListMarker> shanghaiMarkers_, shenzhenMarkers_;
-    size_t boardEnds_[4] = {};
+    uint64_t m_seed;
+    TradingSession m_session;
+    std::vector<Stock> m_stocks;
+    std::unordered_map<std::string, size_t> m_byCode;
+    std::vector<ListMarker> m_shanghaiMarkers, m_shenzhenMarkers;
+    size_t m_boardEnds[4] = {};
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

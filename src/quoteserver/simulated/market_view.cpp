@@ -1,25 +1,25 @@
 #include "quoteserver/simulated/market_view.h"
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 MarketView::MarketView(const MarketModel &model, std::time_t time,
                        std::shared_ptr<const PinTable> pins)
-    : model_(model)
-    , time_(time)
-    , pins_(std::move(pins))
+    : m_model(model)
+    , m_time(time)
+    , m_pins(std::move(pins))
 { }
 
 const Pin *MarketView::pinFor(const Stock &stock) const
 {
-    if (!pins_)
+    if (!m_pins)
         return nullptr;
-    auto it = pins_->find(stock.code);
-    return it == pins_->end() ? nullptr : &it->second;
+    auto it = m_pins->find(stock.code);
+    return it == m_pins->end() ? nullptr : &it->second;
 }
 
 Quote MarketView::quote(const Stock &stock) const
 {
-    Quote q = model_.quote(stock, time_);
+    Quote q = m_model.quote(stock, m_time);
     if (const Pin *pin = pinFor(stock))
         applyPin(q, *pin);
     return q;
@@ -32,4 +32,4 @@ std::string_view MarketView::nameOf(const Stock &stock) const
                                     : std::string_view(stock.nameGbk);
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // The market as one request sees it: the model at one moment with the pins of
 // that moment, so every figure in a reply comes from the same state.
@@ -16,8 +16,8 @@ class MarketView
 public:
     MarketView(const MarketModel &model, std::time_t time, std::shared_ptr<const PinTable> pins);
 
-    const MarketModel &model() const { return model_; }
-    std::time_t time() const { return time_; }
+    const MarketModel &model() const { return m_model; }
+    std::time_t time() const { return m_time; }
 
     Quote quote(const Stock &stock) const;
     std::string_view nameOf(const Stock &stock) const;
@@ -25,9 +25,9 @@ public:
 private:
     const Pin *pinFor(const Stock &stock) const;
 
-    const MarketModel &model_;
-    std::time_t time_;
-    std::shared_ptr<const PinTable> pins_;
+    const MarketModel &m_model;
+    std::time_t m_time;
+    std::shared_ptr<const PinTable> m_pins;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

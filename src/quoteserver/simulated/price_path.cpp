@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 constexpr int kSegments = kSessionMinutes; // a knot a minute of trading
@@ -75,24 +75,24 @@ int32_t dayVolumeOf(const StockTraits &stock, int32_t day)
 }
 
 DayPath::DayPath(const StockTraits &stock, int32_t day, const TradingSession &session)
-    : stock_(stock)
-    , day_(day)
-    , ticksPerDay_(session.ticksPerDay())
-    , ticksPerSegment_(ticksPerDay_ / kSegments)
-    , previousClose_(previousCloseOf(stock, day))
-    , limitDown_(limitDownOf(previousClose_))
-    , limitUp_(limitUpOf(previousClose_))
-    , dayVolume_(dayVolumeOf(stock, day))
+    : m_stock(stock)
+    , m_day(day)
+    , m_ticksPerDay(session.ticksPerDay())
+    , m_ticksPerSegment(m_ticksPerDay / kSegments)
+    , m_previousClose(previousCloseOf(stock, day))
+    , m_limitDown(limitDownOf(m_previousClose))
+    , m_limitUp(limitUpOf(m_previousClose))
+    , m_dayVolume(dayVolumeOf(stock, day))
 {
-    const double pc = previousClose_;
-    const double lowest = limitDown_ / pc - 1.0, highest = limitUp_ / pc - 1.0;
+    const double pc = m_previousClose;
+    const double lowest = m_limitDown / pc - 1.0, highest = m_limitUp / pc - 1.0;
     // The walk drifts towards the close the day will have in history.
     const double target = closeOf(stock, day) / pc - 1.0;
     const double sigma = 0.025 * stock.volatility / std::sqrt(double(kSegments)) / 0.408;
     double r = openOf(stock, day) / pc - 1.0;
-    knots_.reserve(kSegments + 1);
-    weights_.reserve(kSegments);
-    knots_.push_back(roundPrice(pc * (1.0 + r)));
+    m_knots.reserve(kSegments + 1);
+    m_weights.reserve(kSegments);
+    m_knots.push_back(roundPrice(pc * (1.0 + r)));
     for (int k = 1; k <= kSegments; ++k) {
         const uint64_t h = dayHash(stock, day, Step) ^ mix64(uint64_t(k));
         const double z = (signedOf(mix64(h)) + signedOf(mix64(h + 1))) / 2.0;
@@ -100,30 +100,30 @@ DayPath::DayPath(const StockTraits &stock, int32_t day, const TradingSession &se
         r = std::clamp(r, lowest, highest);
         // The day ends exactly on the close its history will show.
         const int32_t price = k == kSegments ? closeOf(stock, day) : roundPrice(pc * (1.0 + r));
-        knots_.push_back(std::clamp(price, limitDown_, limitUp_));
-        weights_.push_back(0.3 + 1.4 * unitOf(mix64(h ^ Weight)));
-        totalWeight_ += weights_.back();
+        m_knots.push_back(std::clamp(price, m_limitDown, m_limitUp));
+        m_weights.push_back(0.3 + 1.4 * unitOf(mix64(h ^ Weight)));
+        m_totalWeight += m_weights.back();
     }
 }
 
 int32_t DayPath::lastAt(int tick) const
 {
-    const int k = tick / ticksPerSegment_, offset = tick % ticksPerSegment_;
+    const int k = tick / m_ticksPerSegment, offset = tick % m_ticksPerSegment;
     if (offset == 0)
-        return knots_[k];
-    const int32_t from = knots_[k], to = knots_[k + 1];
-    const double line = from + double(to - from) * offset / ticksPerSegment_;
-    const uint64_t h = hashOf({stock_.key, uint64_t(day_), uint64_t(tick), Jitter});
+        return m_knots[k];
+    const int32_t from = m_knots[k], to = m_knots[k + 1];
+    const double line = from + double(to - from) * offset / m_ticksPerSegment;
+    const uint64_t h = hashOf({m_stock.key, uint64_t(m_day), uint64_t(tick), Jitter});
     const int32_t jittered = roundPrice(line) + 10 * static_cast<int32_t>(h % 3) - 10;
     return std::clamp(jittered, std::min(from, to), std::max(from, to));
 }
 
 Quote DayPath::at(int tick) const
 {
-    tick = std::clamp(tick, 0, ticksPerDay_);
+    tick = std::clamp(tick, 0, m_ticksPerDay);
     Quote q;
-    q.previousClose = previousClose_;
-    q.open = knots_[0];
+    q.previousClose = m_previousClose;
+    q.open = m_knots[0];
     q.last = lastAt(tick);
     fillRange(q, tick);
     fillTurnover(q, tick);
@@ -134,9 +134,9 @@ Quote DayPath::at(int tick) const
 // Knots passed so far, then every tick of the current segment.
 void DayPath::fillRange(Quote &q, int tick) const
 {
-    const int k = tick / ticksPerSegment_, offset = tick % ticksPerSegment_;
-    q.high = *std::max_element(knots_.begin(), knots_.begin() + k + 1);
-    q.low = *std::min_element(knots_.begin(), knots_.begin() + k + 1);
+    const int k = tick / m_ticksPerSegment, offset = tick % m_ticksPerSegment;
+    q.high = *std::max_element(m_knots.begin(), m_knots.begin() + k + 1);
+    q.low = *std::min_element(m_knots.begin(), m_knots.begin() + k + 1);
     for (int t = tick - offset + 1; t <= tick; ++t) {
         q.high = std::max(q.high, lastAt(t));
         q.low = std::min(q.low, lastAt(t));
@@ -146,25 +146,25 @@ void DayPath::fillRange(Quote &q, int tick) const
 // Volume and turnover accumulate segment by segment, each at its average price.
 void DayPath::fillTurnover(Quote &q, int tick) const
 {
-    const int k = tick / ticksPerSegment_, offset = tick % ticksPerSegment_;
+    const int k = tick / m_ticksPerSegment, offset = tick % m_ticksPerSegment;
     double weight = 0.0, weightedPrice = 0.0;
     for (int i = 0; i < k; ++i) {
-        weight += weights_[i];
-        weightedPrice += weights_[i] * (knots_[i] + knots_[i + 1]) / 2.0;
+        weight += m_weights[i];
+        weightedPrice += m_weights[i] * (m_knots[i] + m_knots[i + 1]) / 2.0;
     }
     if (offset > 0) {
-        const double part = weights_[k] * offset / ticksPerSegment_;
+        const double part = m_weights[k] * offset / m_ticksPerSegment;
         const double line
-            = knots_[k] + double(knots_[k + 1] - knots_[k]) * offset / ticksPerSegment_;
+            = m_knots[k] + double(m_knots[k + 1] - m_knots[k]) * offset / m_ticksPerSegment;
         weight += part;
-        weightedPrice += part * (knots_[k] + line) / 2.0;
+        weightedPrice += part * (m_knots[k] + line) / 2.0;
     }
     // At the close exactly the day's volume, so history and the last quote agree.
     const double share
-        = k == kSegments ? 1.0 : kOpeningShare + (1.0 - kOpeningShare) * weight / totalWeight_;
-    q.volume = static_cast<int32_t>(dayVolume_ * share / 100.0) * 100;
-    const double yuan = dayVolume_
-        * (kOpeningShare * knots_[0] + (1.0 - kOpeningShare) * weightedPrice / totalWeight_)
+        = k == kSegments ? 1.0 : kOpeningShare + (1.0 - kOpeningShare) * weight / m_totalWeight;
+    q.volume = static_cast<int32_t>(m_dayVolume * share / 100.0) * 100;
+    const double yuan = m_dayVolume
+        * (kOpeningShare * m_knots[0] + (1.0 - kOpeningShare) * weightedPrice / m_totalWeight)
         / 1000.0;
     q.amount = static_cast<int32_t>(std::min(yuan, double(INT32_MAX)));
 }
@@ -175,14 +175,15 @@ void DayPath::fillBook(Quote &q, int tick) const
         = {&q.bid1Price, &q.bid2Price, &q.bid3Price, &q.ask1Price, &q.ask2Price, &q.ask3Price};
     int32_t *volumes[] = {&q.bid1Volume, &q.bid2Volume, &q.bid3Volume,
                           &q.ask1Volume, &q.ask2Volume, &q.ask3Volume};
-    const uint64_t h = hashOf({stock_.key, uint64_t(day_), uint64_t(tick), Book});
+    const uint64_t h = hashOf({m_stock.key, uint64_t(m_day), uint64_t(tick), Book});
     for (int i = 0; i < 6; ++i) {
         const int level = i % 3 + 1;
         const int32_t price = i < 3 ? q.last - 10 * level : q.last + 10 * level;
         // No orders beyond the day's limits.
-        if (price < limitDown_ || price > limitUp_)
+        if (price < m_limitDown || price > m_limitUp)
             continue;
-        const double lots = stock_.typicalVolume * 0.004 * (0.2 + 1.8 * unitOf(mix64(h + i))) / 100;
+        const double lots
+            = m_stock.typicalVolume * 0.004 * (0.2 + 1.8 * unitOf(mix64(h + i))) / 100;
         *prices[i] = price;
         *volumes[i] = std::max(1, static_cast<int>(lots)) * 100;
     }
@@ -191,32 +192,32 @@ void DayPath::fillBook(Quote &q, int tick) const
 DayFigures DayPath::summary() const
 {
     DayFigures f;
-    f.previousClose = previousClose_;
-    f.open = knots_.front();
-    f.close = knots_.back();
+    f.previousClose = m_previousClose;
+    f.open = m_knots.front();
+    f.close = m_knots.back();
     // Ticks between knots never leave the range of the two knots around them.
-    f.high = *std::max_element(knots_.begin(), knots_.end());
-    f.low = *std::min_element(knots_.begin(), knots_.end());
-    f.volume = dayVolume_;
+    f.high = *std::max_element(m_knots.begin(), m_knots.end());
+    f.low = *std::min_element(m_knots.begin(), m_knots.end());
+    f.volume = m_dayVolume;
     return f;
 }
 
 std::vector<PathPoint> DayPath::pathUpTo(int tick) const
 {
-    tick = std::clamp(tick, 0, ticksPerDay_);
+    tick = std::clamp(tick, 0, m_ticksPerDay);
     std::vector<PathPoint> points;
     auto add = [&](int at, int32_t price) {
         Quote q;
         fillTurnover(q, at);
-        const double minute = double(at) * kSessionMinutes / ticksPerDay_;
+        const double minute = double(at) * kSessionMinutes / m_ticksPerDay;
         points.push_back({minute, price, q.volume});
     };
-    const int k = tick / ticksPerSegment_;
+    const int k = tick / m_ticksPerSegment;
     for (int knot = 0; knot <= k; ++knot)
-        add(knot * ticksPerSegment_, knots_[knot]);
-    if (tick % ticksPerSegment_ != 0)
+        add(knot * m_ticksPerSegment, m_knots[knot]);
+    if (tick % m_ticksPerSegment != 0)
         add(tick, lastAt(tick));
     return points;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // What one stock is like, fixed for the life of a model.
 struct StockTraits
@@ -53,15 +53,15 @@ private:
     void fillTurnover(Quote &quote, int tick) const;
     void fillBook(Quote &quote, int tick) const;
 
-    StockTraits stock_;
-    int32_t day_;
-    int ticksPerDay_;
-    int ticksPerSegment_;
-    int32_t previousClose_, limitDown_, limitUp_;
-    int32_t dayVolume_;
-    std::vector<int32_t> knots_;
-    std::vector<double> weights_;
-    double totalWeight_ = 0.0;
+    StockTraits m_stock;
+    int32_t m_day;
+    int m_ticksPerDay;
+    int m_ticksPerSegment;
+    int32_t m_previousClose, m_limitDown, m_limitUp;
+    int32_t m_dayVolume;
+    std::vector<int32_t> m_knots;
+    std::vector<double> m_weights;
+    double m_totalWeight = 0.0;
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

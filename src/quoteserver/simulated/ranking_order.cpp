@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 double ratio(double numerator, double denominator)
@@ -71,4 +71,4 @@ void sortRanking(std::vector<RankedStock> &stocks, SortKey key)
     stocks = std::move(sorted);
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

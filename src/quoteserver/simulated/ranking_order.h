@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 struct RankedStock
 {
@@ -23,4 +23,4 @@ double orderRatio(const Quote &q);
 // Best first for every key but Fall; ties by code.
 void sortRanking(std::vector<RankedStock> &stocks, SortKey key);
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // Stateless hashing instead of a generator: any figure can be computed for any moment
 // without replaying what came before it.
@@ -35,4 +35,4 @@ inline double signedOf(uint64_t h)
     return 2.0 * unitOf(h) - 1.0;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

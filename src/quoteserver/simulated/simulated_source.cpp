@@ -1,12 +1,13 @@
 #include "quoteserver/simulated/simulated_source.h"
 
-#include "protocol/gbk.h"
+#include "base/gbk.h"
+#include "protocol/wire_format.h"
 #include "quoteserver/simulated/ranking_order.h"
 #include "quoteserver/wire_replies.h"
 
 #include <stdexcept>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 SimulatedSource::SimulatedSource(uint64_t seed, bool exchangeHours)
     : m_model(seed, exchangeHours)
@@ -49,7 +50,8 @@ Answer<std::vector<ListedStock>> SimulatedSource::stockList(bool shanghai)
 {
     const MarketView market = view();
     std::vector<ListedStock> entries;
-    const uint8_t markerKind = shanghai ? kShanghaiMarkerKind : kShenzhenMarkerKind;
+    const uint8_t markerKind
+        = static_cast<uint8_t>(shanghai ? wire::kShanghaiSkipMarker : wire::kShenzhenSkipMarker);
     for (const ListMarker &m : m_model.markers(shanghai))
         entries.push_back({markerKind, m.code, m.nameGbk});
     // A board then B board, as the client numbers them.
@@ -133,4 +135,4 @@ void SimulatedSource::unfreezeClock()
     m_frozenAt.reset();
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <optional>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 
 // The deterministic market model as a source, with the pins and the clock tests control.
 class SimulatedSource final : public MarketSource
@@ -44,4 +44,4 @@ private:
     std::shared_ptr<const PinTable> m_pins = std::make_shared<PinTable>();
 };
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

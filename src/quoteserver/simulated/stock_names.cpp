@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-namespace lark::sim {
+namespace lark::quoteserver {
 namespace {
 
 // Places and brand-like leading characters.
@@ -49,4 +49,4 @@ std::string makeStockName(uint64_t hash, int characters)
     return name;
 }
 
-} // namespace lark::sim
+} // namespace lark::quoteserver

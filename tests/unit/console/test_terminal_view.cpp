@@ -1,7 +1,7 @@
 #include "console/console_list.h"
 #include "console/terminal/notice_board.h"
 #include "console/terminal/terminal_view.h"
-#include "protocol/quote_record.h"
+#include "engine/row_texts.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

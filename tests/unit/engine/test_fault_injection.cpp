@@ -1,3 +1,4 @@
+#include "protocol/query_paths.h"
 #include "support/engine_fixture.h"
 #include "support/pinned.h"
 
@@ -51,13 +52,14 @@ TEST_F(FaultInjection, BadRepliesGiveTheInvalidRowAndQuotesComeBackAfterwards)
     Engine &engine = startEngine();
     ASSERT_TRUE(waitForLast("0002", " 10.10"));
     for (size_t length : {0ul, 96ul, size_t(1) << 20}) {
-        server.injectFault({sim::FaultKind::WrongLength, quotePath("0002"), 0, length, 500, -1});
+        server.injectFault(
+            {quoteserver::FaultKind::WrongLength, quotePath("0002"), 0, length, 500, -1});
         ASSERT_TRUE(list.waitFor([&] { return rowOf("0002") == kInvalid0002; })) << length;
         expectUiCallsStayQuick(engine);
         server.clearFaults();
         ASSERT_TRUE(waitForLast("0002", " 10.10")) << length;
     }
-    server.injectFault({sim::FaultKind::HttpError, quotePath("0002"), 0, 0, 500, -1});
+    server.injectFault({quoteserver::FaultKind::HttpError, quotePath("0002"), 0, 0, 500, -1});
     ASSERT_TRUE(list.waitFor([&] { return rowOf("0002") == kInvalid0002; }));
     server.clearFaults();
     ASSERT_TRUE(waitForLast("0002", " 10.10"));
@@ -69,12 +71,12 @@ TEST_F(FaultInjection, ResetOrStalledQueriesKeepTheRowAsItWas)
     Engine &engine = startEngine();
     ASSERT_TRUE(waitForLast("0002", " 10.10"));
     server.pin("0002", pinnedPrices(10000, 10200));
-    server.injectFault({sim::FaultKind::Drop, quotePath("0002"), 0, 0, 500, 3});
+    server.injectFault({quoteserver::FaultKind::Drop, quotePath("0002"), 0, 0, 500, 3});
     ASSERT_TRUE(list.waitFor([&] { return server.requestCount(quotePath("0002")) >= 4; }));
     ASSERT_TRUE(waitForLast("0002", " 10.20"));
 
     server.pin("0002", pinnedPrices(10000, 10300));
-    server.injectFault({sim::FaultKind::Delay, quotePath("0002"), 4000, 0, 500, 1});
+    server.injectFault({quoteserver::FaultKind::Delay, quotePath("0002"), 4000, 0, 500, 1});
     std::this_thread::sleep_for(milliseconds(300));
     EXPECT_EQ(rowOf("0002")[2], " 10.20"); // the stalled query left it alone
     expectUiCallsStayQuick(engine);
@@ -94,9 +96,9 @@ TEST_F(FaultInjection, ServerGoneMidRunAndBackLater)
     EXPECT_EQ(rowOf("0001")[2], " 10.10"); // failed queries keep the rows
     EXPECT_EQ(list.status(), "Halvern--Orvale");
 
-    sim::QuoteServerOptions again;
+    quoteserver::QuoteServerOptions again;
     again.port = port;
-    sim::QuoteServer revived(again);
+    quoteserver::QuoteServer revived(again);
     revived.start();
     revived.pin("0001", pinnedPrices(10000, 10400));
     EXPECT_TRUE(waitForLast("0001", " 10.40"));
@@ -116,9 +118,9 @@ TEST_F(FaultInjection, ServerDownAtStartThenUpLater)
     EXPECT_EQ(engine.stockMessagesLoaded, 0);
     EXPECT_TRUE(list.rows().empty());
 
-    sim::QuoteServerOptions again;
+    quoteserver::QuoteServerOptions again;
     again.port = port;
-    sim::QuoteServer revived(again);
+    quoteserver::QuoteServer revived(again);
     revived.start();
     revived.pin("0001", pinnedPrices(10000, 10400));
     EXPECT_TRUE(waitForLast("0001", " 10.40"));

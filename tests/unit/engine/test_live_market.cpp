@@ -34,12 +34,12 @@ struct LiveMarket : ::testing::Test
     {
         std::filesystem::remove_all(root);
         replay.start();
-        sim::QuoteServerOptions options;
+        quoteserver::QuoteServerOptions options;
         options.live.emplace();
         options.live->upstreams = {replay.url(), replay.url(), replay.url()};
         options.live->cacheDir = root / "cache";
         options.live->timing = fastLiveTiming();
-        setup.builtInServer = std::make_unique<sim::QuoteServer>(options);
+        setup.builtInServer = std::make_unique<quoteserver::QuoteServer>(options);
         setup.live = true;
         EngineConfig config;
         config.quoteServer = config.chartServer = config.webSite

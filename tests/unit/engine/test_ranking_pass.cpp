@@ -83,7 +83,7 @@ TEST_F(RankingPass, SmallSizePageOfThreeIsTheLastAndKeepsAllColumns)
 
 TEST_F(RankingPass, FailedQueryLeavesTheListEmptyAndTheButtonsAlone)
 {
-    server.injectFault({sim::FaultKind::Drop, "GETORDERHQ", 0, 0, 500, -1});
+    server.injectFault({quoteserver::FaultKind::Drop, "GETORDERHQ", 0, 0, 500, -1});
     startRanking(0);
     EXPECT_TRUE(list.rows().empty());
     EXPECT_TRUE(buttons().empty());

@@ -1,3 +1,4 @@
+#include "protocol/query_paths.h"
 #include "support/engine_fixture.h"
 #include "support/pinned.h"
 
@@ -73,7 +74,7 @@ TEST_F(RefreshLoop, ShortReplyShowsTheInvalidRowAndRaisesNoAlarm)
     storeValue("17", " -0.01");
     server.pin("0001", pinnedPrices(10000, 10500));
     server.pin("0002", pinnedPrices(10000, 9500));
-    server.injectFault({sim::FaultKind::WrongLength, quotePath("0001"), 0, 40, 500, -1});
+    server.injectFault({quoteserver::FaultKind::WrongLength, quotePath("0001"), 0, 40, 500, -1});
     config.passLimit = 1;
     ASSERT_TRUE(startEngine().waitForNetworkThread(seconds(20)));
     auto rows = list.rows();
@@ -87,7 +88,7 @@ TEST_F(RefreshLoop, ShortReplyShowsTheInvalidRowAndRaisesNoAlarm)
 
 TEST_F(RefreshLoop, FailedQueryLeavesTheRowAsItWas)
 {
-    server.injectFault({sim::FaultKind::Drop, quotePath("0003"), 0, 0, 500, -1});
+    server.injectFault({quoteserver::FaultKind::Drop, quotePath("0003"), 0, 0, 500, -1});
     config.passLimit = 2;
     ASSERT_TRUE(startEngine().waitForNetworkThread(seconds(20)));
     auto rows = list.rows();
@@ -121,7 +122,7 @@ TEST_F(RefreshLoop, CodesAUrlCannotCarryReachTheServerWhole)
 
 TEST_F(RefreshLoop, RankingSwitchedOnMidPassStopsBeforeTheNextRow)
 {
-    server.injectFault({sim::FaultKind::Delay, quotePath("0006"), 500, 0, 500, 1});
+    server.injectFault({quoteserver::FaultKind::Delay, quotePath("0006"), 500, 0, 500, 1});
     Engine &engine = startEngine();
     ASSERT_TRUE(list.waitFor([&] { return quoteAsked("0006") > 0; }));
     Options ranking = engine.optionsSnapshot();
@@ -155,7 +156,7 @@ TEST_F(RefreshLoop, StopDuringTheLongestPauseIsPrompt)
 
 TEST_F(RefreshLoop, StopDuringAStalledTransferIsPrompt)
 {
-    server.injectFault({sim::FaultKind::Delay, quotePath("0002"), 20000, 0, 500, -1});
+    server.injectFault({quoteserver::FaultKind::Delay, quotePath("0002"), 20000, 0, 500, -1});
     Engine &engine = startEngine();
     ASSERT_TRUE(list.waitFor([&] { return quoteAsked("0002") > 0; }));
     auto started = steady_clock::now();

@@ -1,9 +1,11 @@
+#include "base/gbk.h"
 #include "engine/stock_directory.h"
-#include "protocol/gbk.h"
+#include "protocol/query_paths.h"
 #include "protocol/quote_record.h"
 #include "protocol/quote_session.h"
 #include "protocol/ranking_reply.h"
 #include "protocol/stock_code.h"
+#include "protocol/wire_format.h"
 #include "quoteserver/quote_server.h"
 
 #include <gtest/gtest.h>
@@ -30,8 +32,8 @@ StockList list(int count, int markers, char marker)
 
 StockDirectory loaded(int shCount, int shSkip, int szCount, int szSkip)
 {
-    StockLists lists {list(shCount, shSkip, kShanghaiSkipMarker),
-                      list(szCount, szSkip, kShenzhenSkipMarker), true, true};
+    StockLists lists {list(shCount, shSkip, wire::kShanghaiSkipMarker),
+                      list(szCount, szSkip, wire::kShenzhenSkipMarker), true, true};
     StockDirectory directory;
     directory.load(lists);
     return directory;
@@ -65,17 +67,17 @@ TEST(StockDirectory, PositionsOutsideAListGiveBlanks)
 TEST(StockDirectory, MarkersCountOnlyInTheirOwnMarket)
 {
     std::string bytes(32, '\0');
-    bytes[0] = kShenzhenSkipMarker;
-    bytes[16] = kShanghaiSkipMarker;
-    EXPECT_EQ(StockList::fromReply(bytes, kShanghaiSkipMarker).skip, 1);
-    EXPECT_EQ(StockList::fromReply(bytes, kShenzhenSkipMarker).skip, 1);
-    EXPECT_EQ(StockList::fromReply(bytes + "tail", kShanghaiSkipMarker).count, 2);
-    EXPECT_EQ(StockList::fromReply(std::string(15, '\0'), kShanghaiSkipMarker).count, 0);
+    bytes[0] = wire::kShenzhenSkipMarker;
+    bytes[16] = wire::kShanghaiSkipMarker;
+    EXPECT_EQ(StockList::fromReply(bytes, wire::kShanghaiSkipMarker).skip, 1);
+    EXPECT_EQ(StockList::fromReply(bytes, wire::kShenzhenSkipMarker).skip, 1);
+    EXPECT_EQ(StockList::fromReply(bytes + "tail", wire::kShanghaiSkipMarker).count, 2);
+    EXPECT_EQ(StockList::fromReply(std::string(15, '\0'), wire::kShanghaiSkipMarker).count, 0);
 }
 
 TEST(StockDirectory, RankingNumbersResolveToStocksTheQuoteQueryConfirms)
 {
-    sim::QuoteServer server;
+    quoteserver::QuoteServer server;
     server.freezeClock(1'700'000'000);
     QuoteSession session {{"127.0.0.1", server.start()}};
     ASSERT_TRUE(session.connect());
@@ -84,7 +86,7 @@ TEST(StockDirectory, RankingNumbersResolveToStocksTheQuoteQueryConfirms)
     ASSERT_TRUE(directory.isLoaded());
     int checked = 0;
     for (int board = 0; board < 4; ++board) {
-        auto reply = session.query(rankingPath(board, 3, 0, 16), kRankingReadLimit);
+        auto reply = session.query(rankingPath(board, 3, 0, 16), wire::kRankingReadLimit);
         ASSERT_TRUE(reply);
         RankingPage page = parseRanking(*reply);
         ASSERT_FALSE(page.records.empty()) << board;

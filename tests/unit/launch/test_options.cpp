@@ -102,7 +102,7 @@ TEST(Options, FoldersFromTheEnvironmentCountOnlyWhenAbsolute)
               "here"); // typed by the user: theirs to mean
 
     // The live market's cache of board lists follows the same rules.
-    auto cache = [](const Environment &env) { return sim::defaultCacheDir(lookup(env)); };
+    auto cache = [](const Environment &env) { return quoteserver::defaultCacheDir(lookup(env)); };
     EXPECT_EQ(cache({{"XDG_CACHE_HOME", "/c"}, {"HOME", "/h"}}), "/c/lark");
     EXPECT_EQ(cache({{"XDG_CACHE_HOME", "c"}, {"HOME", "/h"}}), "/h/.cache/lark");
     EXPECT_TRUE(cache({{"HOME", "h"}}).is_absolute());

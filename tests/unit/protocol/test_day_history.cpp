@@ -1,9 +1,11 @@
 #include "protocol/day_history.h"
-#include "protocol/wire.h"
+#include "protocol/query_paths.h"
+#include "protocol/wire_format.h"
 
 #include <gtest/gtest.h>
 
 using namespace lark;
+using namespace lark::wire;
 
 namespace {
 

@@ -1,5 +1,7 @@
+#include "protocol/query_paths.h"
 #include "protocol/quote_record.h"
 #include "protocol/quote_session.h"
+#include "protocol/wire_format.h"
 #include "quoteserver/quote_server.h"
 #include "support/pinned.h"
 #include "support/reply_bytes.h"
@@ -18,7 +20,7 @@ namespace {
 
 struct QuoteSessionTest : ::testing::Test
 {
-    sim::QuoteServer server;
+    quoteserver::QuoteServer server;
     int port = server.start();
     QuoteSession session {{"127.0.0.1", port}, {milliseconds(2000), seconds(1)}};
 
@@ -28,7 +30,7 @@ struct QuoteSessionTest : ::testing::Test
 // A port nobody listens on.
 int deadPort()
 {
-    sim::QuoteServer probe;
+    quoteserver::QuoteServer probe;
     int port = probe.start();
     probe.stop();
     return port;
@@ -125,9 +127,9 @@ TEST(QuoteSession, ReplyInPiecesIsJudgedByItsWholeLength)
     test::ScriptedHttpServer longer({reply, reply}, milliseconds(100));
     QuoteSession session({"127.0.0.1", longer.port()});
     ASSERT_TRUE(session.connect());
-    auto twice = session.query(quotePath("0001"), QuoteRecord::kReadLimit);
+    auto twice = session.query(quotePath("0001"), wire::kQuoteReadLimit);
     ASSERT_TRUE(twice);
-    EXPECT_EQ(*twice, (reply + reply).substr(0, QuoteRecord::kReadLimit));
+    EXPECT_EQ(*twice, (reply + reply).substr(0, wire::kQuoteReadLimit));
 }
 
 TEST_F(QuoteSessionTest, ThousandQueriesShareOneConnection)
@@ -154,14 +156,14 @@ TEST_F(QuoteSessionTest, LongShortAndErrorRepliesAreRejectedByLength)
     QuoteRecord record;
     record.last = 777;
     for (size_t length : {0ul, 96ul, 98ul, 200ul, 1ul << 20}) {
-        server.injectFault({sim::FaultKind::WrongLength, "0002", 0, length, 500, 1});
-        auto reply = session.query(quotePath("0002"), QuoteRecord::kReadLimit);
+        server.injectFault({quoteserver::FaultKind::WrongLength, "0002", 0, length, 500, 1});
+        auto reply = session.query(quotePath("0002"), wire::kQuoteReadLimit);
         ASSERT_TRUE(reply) << length;
         EXPECT_EQ(reply->size(), std::min<size_t>(length, 102)) << length;
-        server.injectFault({sim::FaultKind::WrongLength, "0002", 0, length, 500, 1});
+        server.injectFault({quoteserver::FaultKind::WrongLength, "0002", 0, length, 500, 1});
         EXPECT_EQ(fetchQuote(session, "0002", record), QuoteOutcome::Rejected) << length;
     }
-    server.injectFault({sim::FaultKind::HttpError, "0002", 0, 0, 500, 1});
+    server.injectFault({quoteserver::FaultKind::HttpError, "0002", 0, 0, 500, 1});
     EXPECT_EQ(fetchQuote(session, "0002", record), QuoteOutcome::Rejected);
     EXPECT_EQ(record.last, 777); // a rejected reply fills nothing
     // Cutting a long reply short keeps the connection for the next query.
@@ -170,7 +172,7 @@ TEST_F(QuoteSessionTest, LongShortAndErrorRepliesAreRejectedByLength)
 
 TEST_F(QuoteSessionTest, DroppedConnectionFailsAndTheNextQueryReconnects)
 {
-    server.injectFault({sim::FaultKind::Drop, "0003", 0, 0, 500, 1});
+    server.injectFault({quoteserver::FaultKind::Drop, "0003", 0, 0, 500, 1});
     QuoteRecord record;
     record.last = 777;
     EXPECT_EQ(fetchQuote(session, "0003", record), QuoteOutcome::Failed);
@@ -192,7 +194,7 @@ TEST(QuoteSession, DeadServerFailsPromptlyAndUnknownHostDoesNotConnect)
 
 TEST_F(QuoteSessionTest, StalledReplyFailsAfterTheStallTimeout)
 {
-    server.injectFault({sim::FaultKind::Delay, "0004", 5000, 0, 500, 1});
+    server.injectFault({quoteserver::FaultKind::Delay, "0004", 5000, 0, 500, 1});
     auto started = steady_clock::now();
     EXPECT_FALSE(session.query(quotePath("0004"), 102));
     EXPECT_LT(steady_clock::now() - started, milliseconds(3500));
@@ -200,7 +202,7 @@ TEST_F(QuoteSessionTest, StalledReplyFailsAfterTheStallTimeout)
 
 TEST_F(QuoteSessionTest, AbortEndsATransferAtOnceAndForGood)
 {
-    server.injectFault({sim::FaultKind::Delay, "0005", 5000, 0, 500, 1});
+    server.injectFault({quoteserver::FaultKind::Delay, "0005", 5000, 0, 500, 1});
     std::thread aborter([this] {
         std::this_thread::sleep_for(milliseconds(100));
         session.abort();

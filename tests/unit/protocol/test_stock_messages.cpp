@@ -10,7 +10,7 @@ namespace {
 
 struct StockMessagesTest : ::testing::Test
 {
-    sim::QuoteServer server;
+    quoteserver::QuoteServer server;
     QuoteSession session {{"127.0.0.1", server.start()}};
 
     void SetUp() override { ASSERT_TRUE(session.connect()); }
@@ -33,7 +33,7 @@ TEST_F(StockMessagesTest, BothMarketsLoadWithTheirMarkersCounted)
 
 TEST_F(StockMessagesTest, ReplyInSeveralPiecesIsKeptWhole)
 {
-    server.injectFault({sim::FaultKind::WrongLength, "getstkmsgsz", 0, 4100, 500, 1});
+    server.injectFault({quoteserver::FaultKind::WrongLength, "getstkmsgsz", 0, 4100, 500, 1});
     StockLists lists = fetchStockMessages(session);
     ASSERT_TRUE(lists.loaded());
     EXPECT_EQ(lists.shenzhen.bytes.size(), 4100u);
@@ -42,7 +42,7 @@ TEST_F(StockMessagesTest, ReplyInSeveralPiecesIsKeptWhole)
 
 TEST_F(StockMessagesTest, EmptyShenzhenReplyRetriesWithoutAskingShanghai)
 {
-    server.injectFault({sim::FaultKind::WrongLength, "getstkmsgsz", 0, 0, 500, 2});
+    server.injectFault({quoteserver::FaultKind::WrongLength, "getstkmsgsz", 0, 0, 500, 2});
     StockLists lists = fetchStockMessages(session);
     EXPECT_TRUE(lists.loaded());
     EXPECT_EQ(asked("getstkmsgsz"), 3u);
@@ -51,7 +51,7 @@ TEST_F(StockMessagesTest, EmptyShenzhenReplyRetriesWithoutAskingShanghai)
 
 TEST_F(StockMessagesTest, ShortShanghaiReplyFailsTheAttempt)
 {
-    server.injectFault({sim::FaultKind::WrongLength, "getstkmsgsh", 0, 15, 500, 1});
+    server.injectFault({quoteserver::FaultKind::WrongLength, "getstkmsgsh", 0, 15, 500, 1});
     StockLists lists = fetchStockMessages(session);
     EXPECT_TRUE(lists.loaded());
     EXPECT_EQ(asked("getstkmsgsz"), 2u);
@@ -60,7 +60,7 @@ TEST_F(StockMessagesTest, ShortShanghaiReplyFailsTheAttempt)
 
 TEST_F(StockMessagesTest, ServerThatNeverAnswersUsesAllAttemptsThenGivesUp)
 {
-    server.injectFault({sim::FaultKind::Drop, "getstkmsg", 0, 0, 500, -1});
+    server.injectFault({quoteserver::FaultKind::Drop, "getstkmsg", 0, 0, 500, -1});
     StockLists lists = fetchStockMessages(session);
     EXPECT_FALSE(lists.loaded());
     EXPECT_EQ(asked("getstkmsgsz"), 51u);

@@ -59,7 +59,7 @@ milliseconds timeOneQuote(int port)
 // As many threads as Lark's own market has: one waiting on connections, one answering.
 TEST(HostileClients, SlowAndIdleClientsDelayNoNormalRequest)
 {
-    sim::QuoteServer server({.workers = 1});
+    quoteserver::QuoteServer server({.workers = 1});
     const int port = server.start();
     std::vector<int> slow, idle;
     for (int i = 0; i < 64; ++i) {
@@ -82,7 +82,7 @@ TEST(HostileClients, SlowAndIdleClientsDelayNoNormalRequest)
 
 TEST(HostileClients, CountsOfEndlesslyDistinctTargetsStayInBoundedMemory)
 {
-    sim::RequestTally tally;
+    quoteserver::RequestTally tally;
     const std::string pad(1000, 'x');
     const size_t before = ::mallinfo2().uordblks;
     for (int i = 0; i < 100'000; ++i)

@@ -1,6 +1,6 @@
 // The live source's readers against replies recorded byte for byte as the public services
 // send them (tests/data/live/).
-#include "protocol/gbk.h"
+#include "base/gbk.h"
 #include "quoteserver/live/eastmoney_boards.h"
 #include "quoteserver/live/eastmoney_history.h"
 #include "quoteserver/live/market_symbol.h"
@@ -13,7 +13,7 @@
 #include <sstream>
 
 using namespace lark;
-using namespace lark::sim;
+using namespace lark::quoteserver;
 
 namespace {
 

@@ -1,12 +1,14 @@
 // The quote server on the live market, its three public services replayed on loopback from
 // recorded replies, asked through the program's own protocol client.
+#include "base/gbk.h"
 #include "live_timing.h"
 #include "protocol/day_history.h"
-#include "protocol/gbk.h"
+#include "protocol/query_paths.h"
 #include "protocol/quote_record.h"
 #include "protocol/quote_session.h"
 #include "protocol/ranking_reply.h"
 #include "protocol/stock_messages.h"
+#include "protocol/wire_format.h"
 #include "quoteserver/live/rate_limiter.h"
 #include "quoteserver/quote_server.h"
 #include "upstream_replay.h"
@@ -33,7 +35,7 @@ struct LiveServer : ::testing::Test
         / ("lark-live-" + std::to_string(::getpid()) + "-"
            + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::time_t today = recordedMorning();
-    std::unique_ptr<sim::QuoteServer> server;
+    std::unique_ptr<quoteserver::QuoteServer> server;
     std::unique_ptr<QuoteSession> session;
 
     void SetUp() override
@@ -52,15 +54,15 @@ struct LiveServer : ::testing::Test
     {
         session.reset();
         server.reset();
-        sim::LiveOptions live;
+        quoteserver::LiveOptions live;
         live.upstreams = {replay.url(), replay.url(), replay.url()};
         live.cacheDir = cache;
         live.timing = fastLiveTiming();
         live.userAgent = "Lark/2.0.0 (test)";
         live.clock = [this] { return today; };
-        sim::QuoteServerOptions options;
+        quoteserver::QuoteServerOptions options;
         options.live = live;
-        server = std::make_unique<sim::QuoteServer>(options);
+        server = std::make_unique<quoteserver::QuoteServer>(options);
         session = std::make_unique<QuoteSession>(ServerAddress {"127.0.0.1", server->start()});
         ASSERT_TRUE(session->connect());
     }
@@ -107,7 +109,7 @@ TEST_F(LiveServer, AnswersEveryQueryFromTheServices)
               (std::vector<int32_t> {265410, 198207, 176534, 254118, 189355}));
 
     // Shenzhen A by rise: numbers from the lists served above.
-    const auto ranking = session->query(rankingPath(2, 3, 0, 16), kRankingReadLimit);
+    const auto ranking = session->query(rankingPath(2, 3, 0, 16), wire::kRankingReadLimit);
     ASSERT_TRUE(ranking);
     const RankingPage page = parseRanking(*ranking);
     ASSERT_EQ(page.records.size(), 9u);
@@ -216,7 +218,7 @@ TEST_F(LiveServer, FailuresGiveNoFiguresUntilTheServiceAnswersAgain)
 
 TEST(RateLimiter, NoMoreThanFiveStartsInAnySecond)
 {
-    sim::RateLimiter limiter(5, 180, milliseconds(50));
+    quoteserver::RateLimiter limiter(5, 180, milliseconds(50));
     std::vector<steady_clock::time_point> starts;
     for (int i = 0; i < 12; ++i) {
         ASSERT_TRUE(limiter.acquire());

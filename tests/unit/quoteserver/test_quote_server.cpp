@@ -1,5 +1,6 @@
-#include "protocol/gbk.h"
-#include "protocol/wire.h"
+#include "base/gbk.h"
+#include "protocol/query_paths.h"
+#include "protocol/wire_format.h"
 #include "quoteserver/quote_server.h"
 
 #include <curl/curl.h>
@@ -18,6 +19,7 @@
 #include <vector>
 
 using namespace lark;
+using namespace lark::wire;
 
 namespace {
 
@@ -152,7 +154,7 @@ const std::time_t kWednesday = localTime(2024, 3, 13, 10, 30);
 class QuoteServerTest : public ::testing::Test
 {
 protected:
-    explicit QuoteServerTest(sim::QuoteServerOptions options = {})
+    explicit QuoteServerTest(quoteserver::QuoteServerOptions options = {})
         : server(options)
     {
         server.freezeClock(kWednesday);
@@ -168,7 +170,7 @@ protected:
     }
     Decoded quote(const std::string &code) { return decodeQuote(body(quotePathFor(code))); }
 
-    sim::QuoteServer server;
+    quoteserver::QuoteServer server;
     std::unique_ptr<Client> client;
 };
 
@@ -281,17 +283,17 @@ TEST_F(QuoteServerQuote, WrongFormsAreRejectedByLength)
 
 TEST(QuoteServerClock, FiguresMoveWithTimeAndOnlyInSessionsWithExchangeHours)
 {
-    const sim::MarketModel allDay(1, false), sessions(1, true);
+    const quoteserver::MarketModel allDay(1, false), sessions(1, true);
     const std::time_t morning = localTime(2024, 3, 13, 10, 0);
     int moved = 0;
     for (int tick = 1; tick <= 10; ++tick) {
-        const sim::Stock &s = *allDay.find("600061");
+        const quoteserver::Stock &s = *allDay.find("600061");
         moved += allDay.quote(s, morning + 3 * tick).last
             != allDay.quote(s, morning + 3 * tick - 3).last;
     }
     EXPECT_GE(moved, 3); // a client polling every few seconds sees the price move
 
-    const sim::Stock &stock = *sessions.find("600061");
+    const quoteserver::Stock &stock = *sessions.find("600061");
 
     EXPECT_EQ(sessions.quote(stock, localTime(2024, 3, 13, 3, 0)),
               sessions.quote(stock, localTime(2024, 3, 13, 9, 29)));
@@ -299,7 +301,7 @@ TEST(QuoteServerClock, FiguresMoveWithTimeAndOnlyInSessionsWithExchangeHours)
               sessions.quote(stock, localTime(2024, 3, 13, 12, 59)));
     EXPECT_NE(sessions.quote(stock, localTime(2024, 3, 13, 10, 0)),
               sessions.quote(stock, localTime(2024, 3, 13, 10, 30)));
-    const sim::Quote evening = sessions.quote(stock, localTime(2024, 3, 13, 20, 0));
+    const quoteserver::Quote evening = sessions.quote(stock, localTime(2024, 3, 13, 20, 0));
     EXPECT_EQ(evening.volume % 100, 0);
     EXPECT_GE(evening.volume, sessions.quote(stock, localTime(2024, 3, 13, 14, 59)).volume);
 }
@@ -353,7 +355,7 @@ TEST_F(QuoteServerHistory, BadDatesAndCodesGetShortReplies)
 
 TEST(QuoteServerHistoryVolume, IsTheDaysClosingVolumeInLots)
 {
-    sim::QuoteServer server({.exchangeHours = true});
+    quoteserver::QuoteServer server({.exchangeHours = true});
     Client client(server.start());
     for (const std::string code : {"600061", "0003", "900901"}) {
         server.freezeClock(localTime(2024, 3, 12, 15, 30));
@@ -601,25 +603,25 @@ using QuoteServerFaults = QuoteServerTest;
 
 TEST_F(QuoteServerFaults, EachKindBendsTheAnswer)
 {
-    server.injectFault({sim::FaultKind::Delay, "&0001", 150, 0, 500, 1});
+    server.injectFault({quoteserver::FaultKind::Delay, "&0001", 150, 0, 500, 1});
     const auto start = std::chrono::steady_clock::now();
     const Fetched delayed = client->get(quotePathFor("0001"));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
     EXPECT_EQ(delayed.body.size(), 97u);
 
     for (size_t length : {size_t(0), size_t(96), size_t(98), size_t(1) << 20}) {
-        server.injectFault({sim::FaultKind::WrongLength, "&0002", 0, length, 500, 1});
+        server.injectFault({quoteserver::FaultKind::WrongLength, "&0002", 0, length, 500, 1});
         const Fetched f = client->get(quotePathFor("0002"));
         EXPECT_EQ(f.status, 200);
         EXPECT_EQ(f.body.size(), length);
     }
-    server.injectFault({sim::FaultKind::HttpError, "&0003", 0, 0, 503, 1});
+    server.injectFault({quoteserver::FaultKind::HttpError, "&0003", 0, 0, 503, 1});
     const Fetched error = client->get(quotePathFor("0003"));
     EXPECT_EQ(error.status, 503);
     EXPECT_NE(error.body.find("<html"), std::string::npos);
     EXPECT_NE(error.body.size(), 97u);
 
-    server.injectFault({sim::FaultKind::Drop, "&0004", 0, 0, 500, 1});
+    server.injectFault({quoteserver::FaultKind::Drop, "&0004", 0, 0, 500, 1});
     const Fetched dropped = client->get(quotePathFor("0004"));
     EXPECT_EQ(dropped.code, CURLE_PARTIAL_FILE);
     EXPECT_LT(dropped.body.size(), 97u);
@@ -628,13 +630,13 @@ TEST_F(QuoteServerFaults, EachKindBendsTheAnswer)
 
 TEST_F(QuoteServerFaults, CountPathAndClear)
 {
-    server.injectFault({sim::FaultKind::WrongLength, "&0001", 0, 10, 500, 2});
+    server.injectFault({quoteserver::FaultKind::WrongLength, "&0001", 0, 10, 500, 2});
     EXPECT_EQ(body(quotePathFor("0002")).size(), 97u);
     EXPECT_EQ(body(quotePathFor("0001")).size(), 10u);
     EXPECT_EQ(body(quotePathFor("0001")).size(), 10u);
     EXPECT_EQ(body(quotePathFor("0001")).size(), 97u);
 
-    server.injectFault({sim::FaultKind::HttpError, "", 0, 0, 500, -1});
+    server.injectFault({quoteserver::FaultKind::HttpError, "", 0, 0, 500, -1});
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(client->get("/stksrv_curve/version.txt").status, 500);
     EXPECT_EQ(client->get("/control/requests").status, 404); // never faulted, never counted
@@ -644,7 +646,7 @@ TEST_F(QuoteServerFaults, CountPathAndClear)
     EXPECT_EQ(server.requestCount("&0001"), 3u);
     EXPECT_EQ(server.requestCount("version.txt"), 4u);
     EXPECT_EQ(server.requestCount("control"), 0u);
-    EXPECT_THROW(server.injectFault({sim::FaultKind::HttpError, "", 0, 0, 200, 1}),
+    EXPECT_THROW(server.injectFault({quoteserver::FaultKind::HttpError, "", 0, 0, 200, 1}),
                  std::invalid_argument);
 }
 
@@ -720,7 +722,7 @@ TEST_F(QuoteServerControl, OnlyPostWithTheTokenChangesAnything)
     EXPECT_EQ(client->get(pin).status, 405);
     EXPECT_EQ(client->post(pin, "").status, 403);
     EXPECT_EQ(client->post(pin, "wrong").status, 403);
-    sim::QuoteServer closed;
+    quoteserver::QuoteServer closed;
     Client other(closed.start());
     EXPECT_EQ(other.post(pin, kToken).status, 404);
     EXPECT_EQ(other.post(pin, "").status, 404);
@@ -757,7 +759,7 @@ TEST(QuoteServerDeterminism, SameSeedAndTimeGiveTheSameBytes)
                                             query("GetDayHisSZ", "&0001&1&1&20240201&20240313&96"),
                                             rankingPath(0, 0, 3, 16, 16), query("getstkmsgsh")};
     auto fetchAll = [&](uint64_t seed, size_t workers = 2) {
-        sim::QuoteServer server({.seed = seed, .workers = workers});
+        quoteserver::QuoteServer server({.seed = seed, .workers = workers});
         server.freezeClock(kWednesday);
         Client client(server.start());
         std::vector<std::string> bodies;
@@ -775,9 +777,9 @@ TEST(QuoteServerDeterminism, SameSeedAndTimeGiveTheSameBytes)
 
 TEST(QuoteServerLifecycle, StopIsPromptWhileADelaySleeps)
 {
-    sim::QuoteServer server;
+    quoteserver::QuoteServer server;
     const int port = server.start();
-    server.injectFault({sim::FaultKind::Delay, "", 20000, 0, 500, -1});
+    server.injectFault({quoteserver::FaultKind::Delay, "", 20000, 0, 500, -1});
     auto pending = std::async(std::launch::async, [port] {
         return Client(port).get(quotePathFor("0001"), false, 30000);
     });
@@ -791,7 +793,7 @@ TEST(QuoteServerLifecycle, StopIsPromptWhileADelaySleeps)
 
 TEST(QuoteServerThreads, ControlCallsWhileServing)
 {
-    sim::QuoteServer server;
+    quoteserver::QuoteServer server;
     const int port = server.start();
     std::atomic<bool> done {false};
     const std::vector<std::string> targets {quotePathFor("600061"), rankingPath(0, 0, 6, 0, 16),
@@ -813,7 +815,7 @@ TEST(QuoteServerThreads, ControlCallsWhileServing)
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     for (int i = 0; (i < 40 || !eachServed()) && std::chrono::steady_clock::now() < deadline; ++i) {
         server.pin("600061", {.last = 10000 + i});
-        server.injectFault({sim::FaultKind::Delay, "", 1, 0, 500, 1});
+        server.injectFault({quoteserver::FaultKind::Delay, "", 1, 0, 500, 1});
         server.freezeClock(kWednesday + i);
         server.setVersionText("version=" + std::to_string(i));
         EXPECT_TRUE(server.quote("600061").has_value());
@@ -830,10 +832,10 @@ TEST(QuoteServerThreads, ControlCallsWhileServing)
 
 TEST(QuoteServerLifecycle, StartFailsOnATakenPort)
 {
-    sim::QuoteServer first;
+    quoteserver::QuoteServer first;
     const int port = first.start();
     EXPECT_EQ(first.port(), port);
-    sim::QuoteServer second({.port = port});
+    quoteserver::QuoteServer second({.port = port});
     EXPECT_THROW(second.start(), std::runtime_error);
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "launch/registry_settings.h"
+#include "protocol/query_paths.h"
 #include "quoteserver/quote_server.h"
 #include "support/recording_ports.h"
 
@@ -16,7 +17,7 @@ namespace lark::test {
 // recording ports, with pauses short enough for tests.
 struct EngineFixture : ::testing::Test
 {
-    sim::QuoteServer server;
+    quoteserver::QuoteServer server;
     std::filesystem::path root = std::filesystem::temp_directory_path()
         / ("lark-engine-" + std::to_string(::getpid()) + "-"
            + ::testing::UnitTest::GetInstance()->current_test_info()->name());

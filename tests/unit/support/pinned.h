@@ -6,17 +6,17 @@
 
 namespace lark::test {
 
-inline sim::PinnedQuote pinnedPrices(int32_t previousClose, int32_t last)
+inline quoteserver::PinnedQuote pinnedPrices(int32_t previousClose, int32_t last)
 {
-    sim::PinnedQuote pin;
+    quoteserver::PinnedQuote pin;
     pin.previousClose = previousClose;
     pin.last = last;
     return pin;
 }
 
-inline sim::PinnedQuote pinnedPrices(int32_t previousClose, int32_t last, std::string name)
+inline quoteserver::PinnedQuote pinnedPrices(int32_t previousClose, int32_t last, std::string name)
 {
-    sim::PinnedQuote pin = pinnedPrices(previousClose, last);
+    quoteserver::PinnedQuote pin = pinnedPrices(previousClose, last);
     pin.name = std::move(name);
     return pin;
 }

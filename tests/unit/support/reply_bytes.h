@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/wire.h"
+#include "protocol/wire_format.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -16,7 +16,7 @@ inline std::string quoteReply(std::string nameBytes,
     std::string bytes(97, '\0');
     bytes.replace(0, std::min<size_t>(nameBytes.size(), 8), nameBytes.substr(0, 8));
     for (auto [offset, value] : fields)
-        writeInt32(bytes, offset, value);
+        wire::writeInt32(bytes, offset, value);
     return bytes;
 }
 

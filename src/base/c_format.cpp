@@ -1,4 +1,4 @@
-#include "protocol/c_format.h"
+#include "base/c_format.h"
 
 #include <cstdarg>
 #include <cstdio>

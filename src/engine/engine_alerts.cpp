@@ -1,5 +1,7 @@
 #include "engine/engine.h"
 
+#include "engine/alarm_rules.h"
+
 namespace lark {
 namespace {
 
@@ -7,6 +9,20 @@ constexpr int kToneHertz = 500;
 constexpr int kToneMilliseconds = 300;
 
 } // namespace
+
+void Engine::checkAlarms(int slot, const QuoteRecord &record, float changePct)
+{
+    std::vector<AlarmKind> fired;
+    std::string code;
+    {
+        std::lock_guard lock(settingsLock);
+        fired = fireAlarms(tables, options, slot, {record.last, record.volume, changePct},
+                           m_config.clock());
+        code = tables.watchCodes[slot];
+    }
+    for (size_t i = 0; i < fired.size(); ++i)
+        raiseAlert(code);
+}
 
 void Engine::raiseAlert(const std::string &code)
 {

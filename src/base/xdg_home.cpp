@@ -1,4 +1,4 @@
-#include "protocol/xdg_home.h"
+#include "base/xdg_home.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,11 +1,15 @@
 #include "engine/engine.h"
 
-#include "protocol/c_format.h"
-#include "protocol/gbk.h"
+#include "base/c_format.h"
+#include "base/gbk.h"
+#include "protocol/day_history.h"
+#include "protocol/query_paths.h"
 #include "protocol/stock_messages.h"
+#include "protocol/wire_format.h"
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 namespace lark {
 namespace {
@@ -13,7 +17,6 @@ namespace {
 constexpr const char *kConnecting = "正在连接网络,请等待......";
 constexpr const char *kNetworkFault = "网络发生故障,请退出!";
 constexpr const char *kReady = "Halvern--Orvale";
-constexpr const char *kVersionPath = "/stksrv_curve/version.txt";
 constexpr const char *kOwnVersion = "version=2.0";
 constexpr size_t kVersionReadLimit = 11;
 constexpr int kVersionCheckDay = 19;
@@ -63,7 +66,7 @@ void Engine::checkForNewVersion()
 {
     if (quitRequested || m_config.clock().tm_mday != kVersionCheckDay)
         return;
-    auto reply = m_session.query(kVersionPath, kVersionReadLimit);
+    auto reply = m_session.query(std::string(wire::kVersionPath), kVersionReadLimit);
     if (!reply)
         return;
     std::string text(untilNul(*reply));
@@ -73,7 +76,27 @@ void Engine::checkForNewVersion()
         return;
     std::string prompt = cformat("请下载新版Tamberly! 最新版本是%s", gbkToUtf8(text).c_str());
     if (m_desktop.askOkCancel(prompt))
-        m_desktop.openUrl(webPageUrl("/download/download/tamberly.zip"));
+        m_desktop.openUrl(webPageUrl(wire::kDownloadPath));
+}
+
+// Once at start-up: the average day volume of the last five trading days of each
+// monitored slot. A slot whose history did not arrive keeps its baseline.
+void Engine::computeVolumeBaselines()
+{
+    const int slots = rowCount(m_interfaceSize);
+    const DayHistoryDates dates = dayHistoryDates(m_config.clock());
+    for (int slot = 0; slot < slots && !quitRequested; ++slot) {
+        auto reply = m_session.query(dayHistoryPath(codeAt(slot), dates.start, dates.end),
+                                     wire::kHistoryReadLimit);
+        if (!reply)
+            continue;
+        std::vector<int32_t> volumes = dayHistoryVolumes(*reply);
+        if (volumes.empty())
+            continue;
+        int64_t sum = std::accumulate(volumes.begin(), volumes.end(), int64_t(0));
+        std::lock_guard lock(settingsLock);
+        tables.volumeBaseline[slot] = static_cast<int32_t>(sum / int64_t(volumes.size()));
+    }
 }
 
 } // namespace lark

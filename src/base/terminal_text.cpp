@@ -1,4 +1,4 @@
-#include "protocol/terminal_text.h"
+#include "base/terminal_text.h"
 
 #include <cstdint>
 

@@ -1,5 +1,7 @@
 #include "engine/engine.h"
 
+#include "engine/row_texts.h"
+
 namespace lark {
 
 int Engine::refreshLoop()

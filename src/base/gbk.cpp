@@ -1,4 +1,4 @@
-#include "protocol/gbk.h"
+#include "base/gbk.h"
 
 #include <cerrno>
 #include <iconv.h>

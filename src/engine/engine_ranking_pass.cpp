@@ -1,7 +1,10 @@
 #include "engine/engine.h"
 
-#include "protocol/gbk.h"
+#include "base/gbk.h"
+#include "engine/row_texts.h"
+#include "protocol/query_paths.h"
 #include "protocol/ranking_reply.h"
+#include "protocol/wire_format.h"
 
 namespace lark {
 
@@ -16,7 +19,7 @@ int Engine::rankingThread(int page)
     Options snapshot = optionsSnapshot();
     auto reply
         = m_session.query(rankingPath(snapshot.rankingMarket, snapshot.rankingSortKey, first, rows),
-                          kRankingReadLimit);
+                          wire::kRankingReadLimit);
     if (!reply) {
         loopToken.set();
         return 0;
