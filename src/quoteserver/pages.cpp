@@ -2,6 +2,7 @@
 
 #include "base/c_format.h"
 #include "base/gbk.h"
+#include "protocol/wire_format.h"
 
 #include <algorithm>
 
@@ -46,7 +47,7 @@ Reply errorPage(int status, std::string_view message)
     std::string html
         = htmlDocument(cformat("%d", status),
                        cformat("<h1>%d</h1>\n<p>%s</p>\n", status, escapeHtml(message).c_str()));
-    if (html.size() == 97)
+    if (html.size() == wire::kQuoteSize)
         html += '\n';
     return htmlReply(std::move(html), status);
 }
