@@ -18,7 +18,8 @@ fi
 build_dir=build-fuzz
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DLARK_SANITIZE=address,undefined -DLARK_BUILD_FUZZERS=ON \
-  -DLARK_BUILD_UI=OFF -DLARK_BUILD_TESTS=OFF -DLARK_BUILD_BENCH=OFF >/dev/null
+  -DLARK_BUILD_UI=OFF -DLARK_BUILD_TESTS=OFF -DLARK_BUILD_BENCH=OFF \
+  -DLARK_WERROR="${LARK_WERROR:-OFF}" >/dev/null
 # Only the fuzzers and the libraries they link: the rest of the tree is not needed here.
 cmake --build "$build_dir" --target lark_fuzzers --parallel "$(nproc)"
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the .deb with cpack and checks it the way a clean machine would see it: unpacked into
 # a fresh tree, its files in their standard places, its desktop entry, AppStream metadata and
-# manual pages valid, lintian finding no error, the program starting from there. With --install
-# (CI's fresh machine) it also installs the package with apt, runs the installed program and
-# removes the package again.
+# manual pages valid, lintian finding no error and no missing hardening, the program starting
+# from there. With --install (CI's fresh machine) it also installs the package with apt, runs the
+# installed program and removes the package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir="${BUILD_DIR:-build}"
@@ -35,8 +35,13 @@ for page in lark lark-quote-server; do
   [ -z "$warnings" ] || { echo "FAIL: $page.1: $warnings"; exit 1; }
 done
 echo "man --warnings: lark.1 and lark-quote-server.1 render without a warning"
-echo "lintian --display-info $(basename "$deb") (an error fails the check):"
-lintian --display-info --fail-on error "$deb"
+echo "lintian --display-info --display-experimental --pedantic $(basename "$deb")" \
+  "(an error or a hardening tag fails the check):"
+lintian --display-info --display-experimental --pedantic --fail-on error "$deb" | tee "$root/lintian"
+if grep -q ' hardening-' "$root/lintian"; then
+  echo "FAIL: the binaries lack Debian's hardening (build with LARK_HARDENING=ON, optimised)"
+  exit 1
+fi
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "FAIL: no Qt dependency"; exit 1; }
 rows="$("$root/usr/bin/lark" --console --once --registry "$root/registry" | wc -l)"
 [ "$rows" -eq 16 ] || { echo "FAIL: installed lark printed $rows rows"; exit 1; }
