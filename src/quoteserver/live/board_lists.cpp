@@ -24,8 +24,11 @@ BoardLists::BoardLists(std::array<std::vector<BoardEntry>, 4> boards, int32_t da
     // Numbered in board order, Shanghai's boards first: the order the stock lists are served.
     int32_t number = 0;
     for (int board = 0; board < 4; ++board) {
-        for (const BoardEntry &e : m_boards[board])
-            m_numbers.emplace(MarketSymbol {isShanghai(Board(board)), e.code}, number++);
+        for (const BoardEntry &e : m_boards[board]) {
+            if (const auto instrument = instrumentOf(e.code))
+                m_numbers.emplace(*instrument, number);
+            ++number;
+        }
     }
 }
 
@@ -39,7 +42,7 @@ std::vector<ListedStock> BoardLists::stockList(bool shanghai) const
     return list;
 }
 
-std::optional<int32_t> BoardLists::numberOf(const MarketSymbol &symbol) const
+std::optional<int32_t> BoardLists::numberOf(const Instrument &symbol) const
 {
     const auto it = m_numbers.find(symbol);
     return it == m_numbers.end() ? std::nullopt : std::optional(it->second);
@@ -72,7 +75,7 @@ std::optional<BoardLists> BoardLists::load(const std::filesystem::path &file)
         std::string board, code, name;
         if (!std::getline(fields, board, '\t') || !std::getline(fields, code, '\t')
             || !std::getline(fields, name) || board.size() != 1 || board[0] < '0' || board[0] > '3'
-            || !marketSymbol(code) || code.size() != 6)
+            || !instrumentOf(code) || code.size() != 6)
             return std::nullopt;
         boards[board[0] - '0'].push_back({code, protocolNameFromUtf8(name)});
     }

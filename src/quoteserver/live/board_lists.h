@@ -28,7 +28,7 @@ public:
 
     int32_t date() const { return m_date; } // YYYYMMDD of the day they were fetched
     std::vector<ListedStock> stockList(bool shanghai) const;
-    std::optional<int32_t> numberOf(const MarketSymbol &symbol) const;
+    std::optional<int32_t> numberOf(const Instrument &symbol) const;
 
     // The lists kept on disk: a first line naming the format and the date, then one
     // "board<TAB>code<TAB>name" line a stock, names in UTF-8. Written whole or not at all.
@@ -39,7 +39,7 @@ public:
 private:
     std::array<std::vector<BoardEntry>, 4> m_boards;
     int32_t m_date;
-    std::map<MarketSymbol, int32_t> m_numbers;
+    std::map<Instrument, int32_t> m_numbers;
 };
 
 } // namespace lark::quoteserver

@@ -83,7 +83,7 @@ std::optional<BoardRow> rowOf(const json &row)
     if (code == row.end() || !code->is_string() || market == row.end() || !market->is_number()
         || name == row.end() || !name->is_string())
         return std::nullopt;
-    const auto symbol = marketSymbol(code->get<std::string>());
+    const auto symbol = instrumentOf(code->get<std::string>());
     if (!symbol)
         return std::nullopt;
     return BoardRow {*symbol, protocolNameFromUtf8(name->get<std::string>()), figuresOf(row)};

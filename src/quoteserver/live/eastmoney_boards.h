@@ -20,7 +20,7 @@ std::string boardRankingTarget(Board board, SortKey key, int page);
 
 struct BoardRow
 {
-    MarketSymbol symbol;
+    Instrument instrument;
     std::string nameGbk; // in the protocol's 8-byte field
     Quote quote; // what a ranking page carries; zeros where the service had none
 };

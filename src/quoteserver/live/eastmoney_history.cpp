@@ -28,9 +28,9 @@ std::optional<DayRecord> readBar(std::string_view bar)
 
 } // namespace
 
-std::string klineTarget(const MarketSymbol &symbol, int bars)
+std::string klineTarget(const Instrument &symbol, int bars)
 {
-    return "/api/qt/stock/kline/get?secid=" + symbol.secid()
+    return "/api/qt/stock/kline/get?secid=" + eastmoneySecid(symbol)
         + "&fields1=f1,f2,f3&fields2=f51,f52,f53,f54,f55,f56,f57&klt=101&fqt=0&end=20500101&lmt="
         + std::to_string(bars);
 }

@@ -11,7 +11,7 @@
 namespace lark::quoteserver {
 
 // The last bars daily bars, unadjusted, from the history service.
-std::string klineTarget(const MarketSymbol &symbol, int bars);
+std::string klineTarget(const Instrument &symbol, int bars);
 
 // The bars of a reply, oldest first; Unknown for "data":null (a stock it does not know);
 // nullopt when the text is not such a reply or a bar is malformed.

@@ -110,7 +110,7 @@ std::optional<std::vector<BoardEntry>> ListKeeper::fetchBoard(Board board)
         if (!rows)
             return std::nullopt;
         for (const BoardRow &row : rows->rows)
-            entries.push_back({row.symbol.code, row.nameGbk});
+            entries.push_back({row.instrument.code, row.nameGbk});
         if (rows->rows.empty() || page * kBoardPageRows >= rows->total)
             return entries.empty() ? std::nullopt : std::optional(std::move(entries));
     }

@@ -12,9 +12,9 @@ namespace {
 // Daily bars fetched a stock: two weeks cover the client's week of history.
 constexpr int kHistoryBars = 10;
 
-std::string financePage(const MarketSymbol &symbol)
+std::string financePage(const Instrument &symbol)
 {
-    return "https://quote.eastmoney.com/" + symbol.tencent() + ".html";
+    return "https://quote.eastmoney.com/" + quoteSymbol(symbol) + ".html";
 }
 
 template<typename T, typename U>
@@ -62,7 +62,7 @@ MarketStatus LiveSource::status() const
 
 Answer<Quote> LiveSource::quote(std::string_view code, bool)
 {
-    const auto symbol = marketSymbol(code);
+    const auto symbol = instrumentOf(code);
     if (!symbol)
         return Answer<Quote>::unknown();
     const Answer<TencentQuote> answer = m_batcher.quote(*symbol);
@@ -71,7 +71,7 @@ Answer<Quote> LiveSource::quote(std::string_view code, bool)
     return Answer<Quote>::of(answer.value.quote);
 }
 
-std::optional<Answer<std::vector<DayRecord>>> LiveSource::barsOf(const MarketSymbol &symbol,
+std::optional<Answer<std::vector<DayRecord>>> LiveSource::barsOf(const Instrument &symbol,
                                                                  int32_t today)
 {
     {
@@ -93,7 +93,7 @@ Answer<std::vector<DayRecord>> LiveSource::history(std::string_view code, bool, 
                                                    int32_t endDay, size_t maxRecords)
 {
     using Result = Answer<std::vector<DayRecord>>;
-    const auto symbol = marketSymbol(code);
+    const auto symbol = instrumentOf(code);
     if (!symbol)
         return Result::unknown();
     // Whoever asks a stock's history is about to watch it: its quotes join the next batch.
@@ -161,7 +161,7 @@ Answer<RankingPage> LiveSource::ranking(Board board, SortKey key, int32_t first,
                 continue;
             const BoardRow &row = rows->rows[i];
             // A stock listed since the lists were fetched has no number the client knows.
-            result.rows.push_back({lists->numberOf(row.symbol).value_or(-1), row.quote});
+            result.rows.push_back({lists->numberOf(row.instrument).value_or(-1), row.quote});
         }
         if (static_cast<int32_t>(result.rows.size()) >= wantedRows || rows->rows.empty()
             || page * kBoardPageRows >= result.total)
@@ -171,7 +171,7 @@ Answer<RankingPage> LiveSource::ranking(Board board, SortKey key, int32_t first,
 
 Answer<ChartFigures> LiveSource::chart(std::string_view code)
 {
-    const auto symbol = marketSymbol(code);
+    const auto symbol = instrumentOf(code);
     if (!symbol)
         return Answer<ChartFigures>::unknown();
     const Answer<TencentQuote> answer = m_batcher.quote(*symbol);

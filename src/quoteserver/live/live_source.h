@@ -47,7 +47,7 @@ private:
     };
     using PageKey = std::tuple<Board, SortKey, int>;
 
-    std::optional<Answer<std::vector<DayRecord>>> barsOf(const MarketSymbol &symbol, int32_t today);
+    std::optional<Answer<std::vector<DayRecord>>> barsOf(const Instrument &symbol, int32_t today);
     std::optional<BoardPage> rankingPage(Board board, SortKey key, int page);
 
     const LiveOptions m_options;
@@ -56,7 +56,7 @@ private:
     QuoteBatcher m_batcher;
     ListKeeper m_keeper;
     std::mutex m_cacheMutex;
-    std::map<MarketSymbol, DayBars> m_bars;
+    std::map<Instrument, DayBars> m_bars;
     std::map<PageKey, CachedPage> m_pages;
 };
 

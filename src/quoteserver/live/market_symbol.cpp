@@ -1,34 +1,48 @@
 #include "quoteserver/live/market_symbol.h"
 
 #include "base/gbk.h"
-
-#include <algorithm>
+#include "protocol/wire_format.h"
 
 namespace lark::quoteserver {
 namespace {
 
-constexpr size_t kNameField = 8;
-
-bool allDigits(std::string_view text)
+const char *prefixOf(Exchange exchange)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    switch (exchange) {
+    case Exchange::Shanghai:
+        return "sh";
+    case Exchange::Shenzhen:
+        return "sz";
+    case Exchange::Beijing:
+        return "bj";
+    }
+    return "";
 }
 
 } // namespace
 
-std::optional<MarketSymbol> marketSymbol(std::string_view code)
+std::string quoteSymbol(const Instrument &instrument)
 {
-    if (!allDigits(code))
+    return prefixOf(instrument.exchange) + instrument.code;
+}
+
+std::optional<Instrument> instrumentOfQuoteSymbol(std::string_view symbol)
+{
+    if (symbol.size() != 8)
         return std::nullopt;
-    if (code.size() == 4)
-        return MarketSymbol {false, "00" + std::string(code)};
-    if (code.size() != 6)
+    const std::string_view prefix = symbol.substr(0, 2), code = symbol.substr(2);
+    // Shanghai's indices are 000xxx there, a code that alone would name a Shenzhen stock.
+    auto instrument = prefix == "sh" && code.starts_with("000")
+        ? instrumentOf("1A" + std::string(code.substr(2)))
+        : instrumentOf(code);
+    if (!instrument || prefixOf(instrument->exchange) != prefix)
         return std::nullopt;
-    if (code[0] == '6' || code[0] == '9' || code[0] == '5')
-        return MarketSymbol {true, std::string(code)};
-    if (code[0] == '0' || code[0] == '2' || code[0] == '3')
-        return MarketSymbol {false, std::string(code)};
-    return std::nullopt;
+    return instrument;
+}
+
+std::string eastmoneySecid(const Instrument &instrument)
+{
+    return (instrument.exchange == Exchange::Shanghai ? "1." : "0.") + instrument.code;
 }
 
 std::string protocolNameFromUtf8(std::string_view utf8)
@@ -37,7 +51,7 @@ std::string protocolNameFromUtf8(std::string_view utf8)
     size_t end = 0;
     while (end < gbk.size()) {
         const size_t width = static_cast<unsigned char>(gbk[end]) < 0x80 ? 1 : 2;
-        if (end + width > kNameField)
+        if (end + width > wire::kNameSize)
             break;
         end += width;
     }

@@ -9,7 +9,7 @@ QuoteBatcher::QuoteBatcher(UpstreamClient &client, const LiveOptions &options)
     , m_options(options)
 { }
 
-void QuoteBatcher::noteAsked(const MarketSymbol &symbol)
+void QuoteBatcher::noteAsked(const Instrument &symbol)
 {
     std::lock_guard lock(m_mutex);
     m_asked[symbol] = Clock::now();
@@ -24,7 +24,7 @@ void QuoteBatcher::stop()
     m_wake.notify_all();
 }
 
-Answer<TencentQuote> QuoteBatcher::quote(const MarketSymbol &symbol)
+Answer<TencentQuote> QuoteBatcher::quote(const Instrument &symbol)
 {
     const auto window = m_options.timing.quoteWindow;
     std::unique_lock lock(m_mutex);
@@ -53,8 +53,8 @@ Answer<TencentQuote> QuoteBatcher::quote(const MarketSymbol &symbol)
         // Fresh from their arrival: stamped with the batch's start, a batch slower than the
         // window would be stale on arrival and start the next one at once, without end.
         const auto arrived = Clock::now();
-        for (const MarketSymbol &s : symbols) {
-            const auto line = lines.find(s.tencent());
+        for (const Instrument &s : symbols) {
+            const auto line = lines.find(quoteSymbol(s));
             store(s, line != lines.end() ? line->second : Answer<TencentQuote>::unknown(), arrived);
         }
         m_fetching = false;
@@ -62,9 +62,9 @@ Answer<TencentQuote> QuoteBatcher::quote(const MarketSymbol &symbol)
     }
 }
 
-std::vector<MarketSymbol> QuoteBatcher::symbolsAskedLately(Clock::time_point now)
+std::vector<Instrument> QuoteBatcher::symbolsAskedLately(Clock::time_point now)
 {
-    std::vector<MarketSymbol> symbols;
+    std::vector<Instrument> symbols;
     for (auto it = m_asked.begin(); it != m_asked.end();) {
         if (it->second + m_options.timing.askedWithin < now) {
             it = m_asked.erase(it);
@@ -78,26 +78,26 @@ std::vector<MarketSymbol> QuoteBatcher::symbolsAskedLately(Clock::time_point now
 
 // A stock of a batch that failed is Failed; one the service left out is Unknown.
 std::map<std::string, Answer<TencentQuote>>
-QuoteBatcher::fetchBatches(const std::vector<MarketSymbol> &symbols)
+QuoteBatcher::fetchBatches(const std::vector<Instrument> &symbols)
 {
     std::map<std::string, Answer<TencentQuote>> lines;
     for (size_t first = 0; first < symbols.size(); first += kQuoteBatchMax) {
-        const std::vector<MarketSymbol> batch(
-            symbols.begin() + first,
-            symbols.begin() + std::min(symbols.size(), first + kQuoteBatchMax));
+        const std::vector<Instrument> batch(symbols.begin() + first,
+                                            symbols.begin()
+                                                + std::min(symbols.size(), first + kQuoteBatchMax));
         const auto reply = m_client.fetch(tencentQuotesTarget(batch),
                                           m_options.timing.requestDeadline, parseTencentQuotes);
-        for (const MarketSymbol &s : batch) {
+        for (const Instrument &s : batch) {
             if (!reply)
-                lines[s.tencent()] = Answer<TencentQuote>::failed();
-            else if (const auto line = reply->find(s.tencent()); line != reply->end())
-                lines[s.tencent()] = line->second;
+                lines[quoteSymbol(s)] = Answer<TencentQuote>::failed();
+            else if (const auto line = reply->find(quoteSymbol(s)); line != reply->end())
+                lines[quoteSymbol(s)] = line->second;
         }
     }
     return lines;
 }
 
-void QuoteBatcher::store(const MarketSymbol &symbol, Answer<TencentQuote> answer,
+void QuoteBatcher::store(const Instrument &symbol, Answer<TencentQuote> answer,
                          Clock::time_point fetched)
 {
     Entry &entry = m_entries[symbol];
@@ -118,7 +118,7 @@ void QuoteBatcher::store(const MarketSymbol &symbol, Answer<TencentQuote> answer
     entry.answer = std::move(answer);
 }
 
-std::vector<PathPoint> QuoteBatcher::path(const MarketSymbol &symbol)
+std::vector<PathPoint> QuoteBatcher::path(const Instrument &symbol)
 {
     std::lock_guard lock(m_mutex);
     const auto entry = m_entries.find(symbol);

@@ -23,11 +23,11 @@ public:
     QuoteBatcher(UpstreamClient &client, const LiveOptions &options);
 
     // The stock's figures from a batch of this window, waiting for one when there is none.
-    Answer<TencentQuote> quote(const MarketSymbol &symbol);
+    Answer<TencentQuote> quote(const Instrument &symbol);
     // The stock will be watched: the next batch covers it.
-    void noteAsked(const MarketSymbol &symbol);
+    void noteAsked(const Instrument &symbol);
     // Today's path of the stock so far, a point a minute.
-    std::vector<PathPoint> path(const MarketSymbol &symbol);
+    std::vector<PathPoint> path(const Instrument &symbol);
     void stop();
 
 private:
@@ -40,10 +40,10 @@ private:
         std::vector<PathPoint> path;
     };
 
-    std::vector<MarketSymbol> symbolsAskedLately(Clock::time_point now);
+    std::vector<Instrument> symbolsAskedLately(Clock::time_point now);
     std::map<std::string, Answer<TencentQuote>>
-    fetchBatches(const std::vector<MarketSymbol> &symbols);
-    void store(const MarketSymbol &symbol, Answer<TencentQuote> answer, Clock::time_point fetched);
+    fetchBatches(const std::vector<Instrument> &symbols);
+    void store(const Instrument &symbol, Answer<TencentQuote> answer, Clock::time_point fetched);
 
     UpstreamClient &m_client;
     const LiveOptions &m_options;
@@ -52,8 +52,8 @@ private:
     bool m_stopped = false;
     bool m_fetching = false;
     std::optional<Clock::time_point> m_lastBatch;
-    std::map<MarketSymbol, Clock::time_point> m_asked;
-    std::map<MarketSymbol, Entry> m_entries;
+    std::map<Instrument, Clock::time_point> m_asked;
+    std::map<Instrument, Entry> m_entries;
 };
 
 } // namespace lark::quoteserver

@@ -87,13 +87,13 @@ Answer<TencentQuote> readLine(std::string_view value)
 
 } // namespace
 
-std::string tencentQuotesTarget(const std::vector<MarketSymbol> &symbols)
+std::string tencentQuotesTarget(const std::vector<Instrument> &symbols)
 {
     std::string target = "/q=";
-    for (const MarketSymbol &s : symbols) {
+    for (const Instrument &s : symbols) {
         if (target.size() > 3)
             target += ',';
-        target += s.tencent();
+        target += quoteSymbol(s);
     }
     return target;
 }

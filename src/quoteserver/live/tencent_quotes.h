@@ -15,7 +15,7 @@ namespace lark::quoteserver {
 inline constexpr size_t kQuoteBatchMax = 60;
 
 // "/q=sh600061,sz000001"
-std::string tencentQuotesTarget(const std::vector<MarketSymbol> &symbols);
+std::string tencentQuotesTarget(const std::vector<Instrument> &symbols);
 
 // One stock's line of a batch reply: its figures and the moment they are of.
 struct TencentQuote

@@ -150,7 +150,7 @@ TEST(LiveParsers, BoardPages)
     ASSERT_TRUE(list);
     EXPECT_EQ(list->total, 8);
     ASSERT_EQ(list->rows.size(), 8u);
-    EXPECT_EQ(list->rows[1].symbol, (MarketSymbol {false, "000002"}));
+    EXPECT_EQ(list->rows[1].instrument, *instrumentOf("000002"));
     EXPECT_EQ(gbkToUtf8(list->rows[1].nameGbk), "万  科Ａ");
     EXPECT_EQ(gbkToUtf8(list->rows[7].nameGbk), "N展芯股");
 
@@ -197,11 +197,11 @@ TEST(LiveParsers, TheCodeDecidesTheMarket)
         {"60006a", ""},
     };
     for (const auto &c : cases) {
-        const auto symbol = marketSymbol(c.code);
-        EXPECT_EQ(symbol ? symbol->tencent() : "", c.symbol) << c.code;
+        const auto symbol = instrumentOf(c.code);
+        EXPECT_EQ(symbol ? quoteSymbol(*symbol) : "", c.symbol) << c.code;
     }
-    EXPECT_EQ(marketSymbol("900901")->secid(), "1.900901");
-    EXPECT_EQ(marketSymbol("0001")->secid(), "0.000001");
+    EXPECT_EQ(eastmoneySecid(*instrumentOf("900901")), "1.900901");
+    EXPECT_EQ(eastmoneySecid(*instrumentOf("0001")), "0.000001");
 }
 
 } // namespace
