@@ -65,7 +65,7 @@ Answer<Quote> LiveSource::quote(std::string_view code, bool)
     const auto symbol = instrumentOf(code);
     if (!symbol)
         return Answer<Quote>::unknown();
-    const Answer<TencentQuote> answer = m_batcher.quote(*symbol);
+    const Answer<LiveQuote> answer = m_batcher.quote(*symbol);
     if (answer.outcome != Outcome::Answered)
         return withoutFigures<Quote>(answer);
     return Answer<Quote>::of(answer.value.quote);
@@ -174,7 +174,7 @@ Answer<ChartFigures> LiveSource::chart(std::string_view code)
     const auto symbol = instrumentOf(code);
     if (!symbol)
         return Answer<ChartFigures>::unknown();
-    const Answer<TencentQuote> answer = m_batcher.quote(*symbol);
+    const Answer<LiveQuote> answer = m_batcher.quote(*symbol);
     if (answer.outcome != Outcome::Answered)
         return withoutFigures<ChartFigures>(answer);
     return Answer<ChartFigures>::of(

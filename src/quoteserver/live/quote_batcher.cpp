@@ -24,7 +24,7 @@ void QuoteBatcher::stop()
     m_wake.notify_all();
 }
 
-Answer<TencentQuote> QuoteBatcher::quote(const Instrument &symbol)
+Answer<LiveQuote> QuoteBatcher::quote(const Instrument &symbol)
 {
     const auto window = m_options.timing.quoteWindow;
     std::unique_lock lock(m_mutex);
@@ -32,7 +32,7 @@ Answer<TencentQuote> QuoteBatcher::quote(const Instrument &symbol)
     for (;;) {
         const auto now = Clock::now();
         if (m_stopped)
-            return Answer<TencentQuote>::failed();
+            return Answer<LiveQuote>::failed();
         const auto entry = m_entries.find(symbol);
         if (entry != m_entries.end() && now < entry->second.fetched + window)
             return entry->second.answer;
@@ -55,7 +55,7 @@ Answer<TencentQuote> QuoteBatcher::quote(const Instrument &symbol)
         const auto arrived = Clock::now();
         for (const Instrument &s : symbols) {
             const auto line = lines.find(quoteSymbol(s));
-            store(s, line != lines.end() ? line->second : Answer<TencentQuote>::unknown(), arrived);
+            store(s, line != lines.end() ? line->second : Answer<LiveQuote>::unknown(), arrived);
         }
         m_fetching = false;
         m_wake.notify_all();
@@ -77,10 +77,10 @@ std::vector<Instrument> QuoteBatcher::symbolsAskedLately(Clock::time_point now)
 }
 
 // A stock of a batch that failed is Failed; one the service left out is Unknown.
-std::map<std::string, Answer<TencentQuote>>
+std::map<std::string, Answer<LiveQuote>>
 QuoteBatcher::fetchBatches(const std::vector<Instrument> &symbols)
 {
-    std::map<std::string, Answer<TencentQuote>> lines;
+    std::map<std::string, Answer<LiveQuote>> lines;
     for (size_t first = 0; first < symbols.size(); first += kQuoteBatchMax) {
         const std::vector<Instrument> batch(symbols.begin() + first,
                                             symbols.begin()
@@ -89,7 +89,7 @@ QuoteBatcher::fetchBatches(const std::vector<Instrument> &symbols)
                                           m_options.timing.requestDeadline, parseTencentQuotes);
         for (const Instrument &s : batch) {
             if (!reply)
-                lines[quoteSymbol(s)] = Answer<TencentQuote>::failed();
+                lines[quoteSymbol(s)] = Answer<LiveQuote>::failed();
             else if (const auto line = reply->find(quoteSymbol(s)); line != reply->end())
                 lines[quoteSymbol(s)] = line->second;
         }
@@ -97,13 +97,13 @@ QuoteBatcher::fetchBatches(const std::vector<Instrument> &symbols)
     return lines;
 }
 
-void QuoteBatcher::store(const Instrument &symbol, Answer<TencentQuote> answer,
+void QuoteBatcher::store(const Instrument &symbol, Answer<LiveQuote> answer,
                          Clock::time_point fetched)
 {
     Entry &entry = m_entries[symbol];
     entry.fetched = fetched;
     if (answer.outcome == Outcome::Answered) {
-        const TencentQuote &t = answer.value;
+        const LiveQuote &t = answer.value;
         if (entry.pathDate != t.date) {
             entry.pathDate = t.date;
             entry.path.clear();

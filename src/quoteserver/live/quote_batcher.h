@@ -23,7 +23,7 @@ public:
     QuoteBatcher(UpstreamClient &client, const LiveOptions &options);
 
     // The stock's figures from a batch of this window, waiting for one when there is none.
-    Answer<TencentQuote> quote(const Instrument &symbol);
+    Answer<LiveQuote> quote(const Instrument &symbol);
     // The stock will be watched: the next batch covers it.
     void noteAsked(const Instrument &symbol);
     // Today's path of the stock so far, a point a minute.
@@ -34,16 +34,16 @@ private:
     using Clock = std::chrono::steady_clock;
     struct Entry
     {
-        Answer<TencentQuote> answer;
+        Answer<LiveQuote> answer;
         Clock::time_point fetched;
         int32_t pathDate = 0;
         std::vector<PathPoint> path;
     };
 
     std::vector<Instrument> symbolsAskedLately(Clock::time_point now);
-    std::map<std::string, Answer<TencentQuote>>
+    std::map<std::string, Answer<LiveQuote>>
     fetchBatches(const std::vector<Instrument> &symbols);
-    void store(const Instrument &symbol, Answer<TencentQuote> answer, Clock::time_point fetched);
+    void store(const Instrument &symbol, Answer<LiveQuote> answer, Clock::time_point fetched);
 
     UpstreamClient &m_client;
     const LiveOptions &m_options;

@@ -51,12 +51,12 @@ bool readBook(const std::vector<std::string_view> &f, size_t first,
     return true;
 }
 
-Answer<TencentQuote> readLine(std::string_view value)
+Answer<LiveQuote> readLine(std::string_view value)
 {
     const auto f = splitKeepingEmpty(value, '~');
     if (f.size() < FieldCount || f[Time].size() != 14)
-        return Answer<TencentQuote>::failed();
-    TencentQuote t;
+        return Answer<LiveQuote>::failed();
+    LiveQuote t;
     Quote &q = t.quote;
     const auto last = price(f[Last]), previousClose = price(f[PreviousClose]),
                open = price(f[Open]), high = price(f[High]), low = price(f[Low]),
@@ -70,7 +70,7 @@ Answer<TencentQuote> readLine(std::string_view value)
                     {&q.ask1Volume, &q.ask2Volume, &q.ask3Volume});
     if (!book || !last || !previousClose || !open || !high || !low || !volume || !amount || !date
         || !clock)
-        return Answer<TencentQuote>::failed();
+        return Answer<LiveQuote>::failed();
     q.nameGbk = protocolNameFromUtf8(gb18030ToUtf8(f[Name]));
     // No trade yet today: the price stands at the previous close, not at nothing.
     q.last = *last > 0 ? *last : *previousClose;
@@ -82,7 +82,7 @@ Answer<TencentQuote> readLine(std::string_view value)
     q.amount = saturated(*amount);
     t.date = static_cast<int32_t>(*date);
     t.sessionMinute = sessionMinuteOf(static_cast<int>(*clock));
-    return Answer<TencentQuote>::of(std::move(t));
+    return Answer<LiveQuote>::of(std::move(t));
 }
 
 } // namespace
@@ -98,9 +98,9 @@ std::string tencentQuotesTarget(const std::vector<Instrument> &symbols)
     return target;
 }
 
-std::optional<std::map<std::string, Answer<TencentQuote>>> parseTencentQuotes(std::string_view gbk)
+std::optional<QuoteLines> parseTencentQuotes(std::string_view gbk)
 {
-    std::map<std::string, Answer<TencentQuote>> lines;
+    QuoteLines lines;
     bool seen = false;
     // Each statement: v_KEY="VALUE"; the value never holds a quote mark.
     for (size_t at = gbk.find("v_"); at != std::string_view::npos; at = gbk.find("v_", at)) {

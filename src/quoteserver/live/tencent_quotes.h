@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quoteserver/live/live_quote.h"
 #include "quoteserver/live/market_symbol.h"
 #include "quoteserver/market_source.h"
 
@@ -17,18 +18,10 @@ inline constexpr size_t kQuoteBatchMax = 60;
 // "/q=sh600061,sz000001"
 std::string tencentQuotesTarget(const std::vector<Instrument> &symbols);
 
-// One stock's line of a batch reply: its figures and the moment they are of.
-struct TencentQuote
-{
-    Quote quote; // the name already in the protocol's 8-byte GBK field
-    int32_t date = 0; // YYYYMMDD
-    double sessionMinute = 0; // minutes of trading since 09:30, 0 to 240
-};
-
 // The lines of a batch reply (GBK text) by symbol ("sh600061"). A line with fields missing
 // or not numbers is Failed; a code the service does not know has no line at all. nullopt
 // when the text holds no quote line (an error page, a cut-off reply).
-std::optional<std::map<std::string, Answer<TencentQuote>>> parseTencentQuotes(std::string_view gbk);
+std::optional<QuoteLines> parseTencentQuotes(std::string_view gbk);
 
 // Minutes of trading since 09:30 at a time of day (HHMMSS): 0 before the open, 120 over the
 // midday break, 240 after the close.
