@@ -51,6 +51,10 @@ inline constexpr std::array<int32_t QuoteFigures::*, 19> kQuoteFigureOrder {
     &QuoteFigures::ask3Price,     &QuoteFigures::ask3Volume, &QuoteFigures::volume,
     &QuoteFigures::amount};
 
+// A volume or amount too large for its 32-bit field (an index's day volume in shares) travels
+// as this value: the client shows no number for it rather than a wrong one.
+inline constexpr int32_t kNotCarried = INT32_MIN;
+
 // Where a figure stands, counted from the start of the figures.
 constexpr size_t figureOffset(int32_t QuoteFigures::*figure)
 {
