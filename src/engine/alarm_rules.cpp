@@ -1,6 +1,7 @@
 #include "engine/alarm_rules.h"
 
 #include "engine/volume_ratio.h"
+#include "protocol/wire_format.h"
 
 namespace lark {
 namespace {
@@ -21,14 +22,16 @@ std::vector<AlarmKind> fireAlarms(WatchTables &t, const Options &options, int s,
                                   const AlarmQuote &quote, const std::tm &now)
 {
     std::vector<AlarmKind> fired;
-    if (options.volumeRatioAlarmOn) {
+    // A volume its field could not carry is no figure to compare.
+    const bool volumeKnown = quote.volume != wire::kNotCarried;
+    if (options.volumeRatioAlarmOn && volumeKnown) {
         auto ratio = volumeRatio(quote.volume, t.volumeBaseline[s], now);
         if (ratio && t.volumeRatioAlarm[s] != 0 && *ratio > t.volumeRatioAlarm[s]) {
             t.clearAlarm(AlarmTable::VolumeRatio, s);
             fired.push_back(AlarmKind::VolumeRatio);
         }
     }
-    if (options.bigOrderAlarmOn) {
+    if (options.bigOrderAlarmOn && volumeKnown) {
         int64_t delta = int64_t(quote.volume) - t.lastBigOrderVolume;
         if (t.bigOrderAlarm[s] != 0 && delta > t.bigOrderAlarm[s]) {
             t.clearAlarm(AlarmTable::BigOrder, s);

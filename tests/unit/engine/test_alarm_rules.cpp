@@ -1,4 +1,5 @@
 #include "engine/alarm_rules.h"
+#include "protocol/wire_format.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,15 @@ TEST_F(AlarmRules, BigOrderMeasuresAgainstTheLastBigOrderOfAnySlot)
     EXPECT_EQ(t.lastBigOrderVolume, 600000);
     EXPECT_TRUE(fire(1000, 1000000, 0, 5).empty()); // 400000 over the last one
     EXPECT_EQ(fire(1000, 1100001, 0, 5), Kinds {AlarmKind::BigOrder});
+}
+
+TEST_F(AlarmRules, AVolumeItsFieldCouldNotCarryRaisesNoVolumeAlarm)
+{
+    t.bigOrderAlarm[2] = -1;
+    t.volumeBaseline[2] = 10000;
+    t.volumeRatioAlarm[2] = -1.0f;
+    EXPECT_TRUE(fire(1000, wire::kNotCarried, 0).empty());
+    EXPECT_EQ(t.bigOrderAlarm[2], -1);
 }
 
 TEST_F(AlarmRules, VolumeRatioNeedsABaseline)

@@ -1,5 +1,6 @@
 #include "base/gbk.h"
 #include "engine/row_texts.h"
+#include "protocol/wire_format.h"
 #include "support/reply_bytes.h"
 
 #include <gtest/gtest.h>
@@ -65,4 +66,25 @@ TEST(RowTexts, InvalidAndEmptyRowsFillEveryColumnOfTheSize)
               (std::vector<std::string> {"0001", "无效值", "---", "---", "---"}));
     EXPECT_EQ(invalidRowTexts("0001", 3), (std::vector<std::string> {"0001", "无效值", "---"}));
     EXPECT_EQ(emptyRowTexts(2), std::vector<std::string>(5));
+}
+
+TEST(RowTexts, FundsAndBondsShowThousandthsAndAnUncarriedVolumeNoNumber)
+{
+    struct Case
+    {
+        const char *code;
+        int32_t volume;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {"510300", 234567, {"12.340", "2345", " 0.340", "12.330", "12.350", "  2.83"}},
+        {"128136", 234567, {"12.340", "2345", " 0.340", "12.330", "12.350", "  2.83"}},
+        {"1A0001", wire::kNotCarried, {" 12.34", "---", "  0.34", " 12.33", " 12.35", "  2.83"}},
+        {"688981", 234567, {" 12.34", "2345", "  0.34", " 12.33", " 12.35", "  2.83"}},
+    };
+    for (const Case &c : cases) {
+        auto texts = quoteRowTexts(decoded(12340, 12000, c.volume), c.code, 1);
+        texts.erase(texts.begin(), texts.begin() + 2);
+        EXPECT_EQ(texts, c.texts) << c.code;
+    }
+    EXPECT_EQ(quoteRowTexts(decoded(12340, 12000, wire::kNotCarried), "399001", 2)[3], "---");
 }
