@@ -132,9 +132,10 @@ const char *commandLineHelp()
         + quoteserver::marketOptionsHelp()
         + "\n"
           "Environment: LARK_QUOTE_SERVER, LARK_CHART_SERVER, LARK_WEB_SITE, LARK_REGISTRY,\n"
-          "LARK_MARKET, LARK_QUOTES_UPSTREAM, LARK_HISTORY_UPSTREAM, LARK_LISTS_UPSTREAM\n"
-          "mean the same as the options; options win. Settings folders from the environment\n"
-          "count only when absolute. One Lark runs per settings folder.\n"
+          "LARK_MARKET and LARK_<SERVICE>_UPSTREAM (QUOTES, HISTORY, LISTS, MINUTES,\n"
+          "FALLBACK_QUOTES, FALLBACK_LISTS) mean the same as the options; options win.\n"
+          "Settings folders from the environment count only when absolute. One Lark runs\n"
+          "per settings folder.\n"
           "With no quote server given, Lark starts its built-in quote server on a free\n"
           "loopback port and uses it for quotes, charts and web pages: on the simulated\n"
           "market (the default) or, with --market live, on the real one. The real market's\n"

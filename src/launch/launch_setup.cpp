@@ -48,7 +48,11 @@ std::string LaunchSetup::marketText() const
         return {};
     if (!live)
         return "模拟行情";
-    const auto since = builtInServer->marketStatus().failingSince;
+    const quoteserver::MarketStatus status = builtInServer->marketStatus();
+    // Closed, the services are asked once a minute at most and the rows keep the day's figures.
+    if (status.closed)
+        return "实时行情: 休市";
+    const auto since = status.failingSince;
     if (!since)
         return "实时行情";
     std::tm local {}, today {};

@@ -1,5 +1,8 @@
 #include "quoteserver/market_options.h"
 
+#include "base/terminal_text.h"
+#include "protocol/server_address.h"
+
 #include <algorithm>
 
 namespace lark::quoteserver {
@@ -16,17 +19,17 @@ const UpstreamOption kUpstreams[] = {
     {"--quotes-upstream", "LARK_QUOTES_UPSTREAM", &Upstreams::quotes},
     {"--history-upstream", "LARK_HISTORY_UPSTREAM", &Upstreams::history},
     {"--lists-upstream", "LARK_LISTS_UPSTREAM", &Upstreams::lists},
+    {"--minutes-upstream", "LARK_MINUTES_UPSTREAM", &Upstreams::minutes},
+    {"--fallback-quotes-upstream", "LARK_FALLBACK_QUOTES_UPSTREAM", &Upstreams::fallbackQuotes},
+    {"--fallback-lists-upstream", "LARK_FALLBACK_LISTS_UPSTREAM", &Upstreams::fallbackLists},
 };
 
-// "http://host[:port]" with no path: requests append theirs.
+// "http://HOST[:PORT]" with no path (requests append theirs); HOST and PORT as a quote server's.
 bool isBaseUrl(std::string_view url)
 {
     for (std::string_view scheme : {"http://", "https://"}) {
-        if (!url.starts_with(scheme))
-            continue;
-        const std::string_view rest = url.substr(scheme.size());
-        return !rest.empty() && rest.front() != ':'
-            && rest.find_first_of("/?#@ ") == std::string_view::npos;
+        if (url.starts_with(scheme))
+            return parseServerAddress(url.substr(scheme.size())).has_value();
     }
     return false;
 }
@@ -35,14 +38,14 @@ std::string apply(std::string_view flag, std::string_view value, MarketChoice &c
 {
     if (flag == "--market") {
         if (value != "live" && value != "simulated")
-            return "market must be live or simulated, not '" + std::string(value) + "'";
+            return "market must be live or simulated, not '" + terminalText(value) + "'";
         choice.live = value == "live";
         return {};
     }
     const auto option = std::find_if(std::begin(kUpstreams), std::end(kUpstreams),
                                      [&](const UpstreamOption &o) { return flag == o.flag; });
     if (!isBaseUrl(value))
-        return "bad URL for " + std::string(flag) + ": '" + std::string(value)
+        return "bad URL for " + std::string(flag) + ": '" + terminalText(value)
             + "' (expected http://HOST[:PORT], no path)";
     choice.upstreams.*option->url = std::string(value);
     return {};
@@ -95,11 +98,18 @@ const char *marketOptionsHelp()
 {
     return "  --market live|simulated    the real Shanghai and Shenzhen markets from public\n"
            "                             quote services, or the simulated one (default)\n"
-           "  --quotes-upstream URL      real-time quotes service (default http://qt.gtimg.cn)\n"
-           "  --history-upstream URL     day history service (default\n"
-           "                             http://push2his.eastmoney.com)\n"
-           "  --lists-upstream URL       board lists and rankings service (default\n"
+           "  --quotes-upstream URL      real-time quotes (default http://qt.gtimg.cn)\n"
+           "  --history-upstream URL     day bars (default http://push2his.eastmoney.com)\n"
+           "  --lists-upstream URL       board lists and rankings (default\n"
            "                             http://push2.eastmoney.com)\n"
+           "  --minutes-upstream URL     the day's minutes, and day bars while the history\n"
+           "                             service fails (default http://web.ifzq.gtimg.cn)\n"
+           "  --fallback-quotes-upstream URL\n"
+           "                             quotes while the quotes service fails (default\n"
+           "                             http://hq.sinajs.cn)\n"
+           "  --fallback-lists-upstream URL\n"
+           "                             lists and rankings while the lists service fails\n"
+           "                             (default http://push2delay.eastmoney.com)\n"
            "                             URLs are scheme, host and port, no path.\n";
 }
 

@@ -10,8 +10,8 @@
 namespace lark::quoteserver {
 
 // Which market a built-in or stand-alone quote server serves, as both programs take it:
-// --market live|simulated, --quotes-upstream, --history-upstream, --lists-upstream URL, and
-// LARK_MARKET, LARK_QUOTES_UPSTREAM, LARK_HISTORY_UPSTREAM, LARK_LISTS_UPSTREAM.
+// --market live|simulated and --<service>-upstream URL for each of the six services, or
+// LARK_MARKET and LARK_<SERVICE>_UPSTREAM.
 struct MarketChoice
 {
     bool live = false;

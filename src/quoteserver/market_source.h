@@ -90,6 +90,8 @@ struct MarketStatus
     bool live = false;
     // Set while the source gets no figures from where they come from.
     std::optional<std::time_t> failingSince;
+    // The exchanges do not trade now: the figures are the last of their day.
+    bool closed = false;
 };
 
 // Where the figures come from. The quote server's HTTP side asks one of these for every

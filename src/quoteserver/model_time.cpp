@@ -49,6 +49,15 @@ LocalMoment localMoment(std::time_t t)
     return m;
 }
 
+LocalMoment beijingMoment(std::time_t t)
+{
+    constexpr std::time_t kBeijingOffset = 8 * 3600;
+    constexpr std::time_t kDay = 24 * 3600;
+    const std::time_t shifted = t + kBeijingOffset;
+    const std::time_t day = shifted >= 0 ? shifted / kDay : (shifted - kDay + 1) / kDay;
+    return {static_cast<int32_t>(day), static_cast<int>(shifted - day * kDay)};
+}
+
 int32_t dateNumber(int32_t day)
 {
     int y = 0;

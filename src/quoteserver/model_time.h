@@ -15,6 +15,9 @@ struct LocalMoment
 };
 
 LocalMoment localMoment(std::time_t t);
+// The same in Beijing time (UTC+8, no daylight saving), whatever the machine's zone: the
+// time of the exchanges and of the public services' time stamps.
+LocalMoment beijingMoment(std::time_t t);
 
 int32_t dateNumber(int32_t day); // YYYYMMDD
 std::optional<int32_t> dayFromDateText(std::string_view yyyymmdd);

@@ -26,17 +26,28 @@ inline quoteserver::LiveTiming fastLiveTiming()
     return t;
 }
 
-// Friday 14 March 2025, 10:35 local time: the day the replies were recorded.
-inline std::time_t recordedMorning()
+// A moment in Beijing time (UTC+8), whatever the machine's zone.
+inline std::time_t beijingTime(int year, int month, int day, int hour, int minute)
 {
     std::tm tm {};
-    tm.tm_year = 125;
-    tm.tm_mon = 2;
-    tm.tm_mday = 14;
-    tm.tm_hour = 10;
-    tm.tm_min = 35;
-    tm.tm_isdst = -1;
-    return std::mktime(&tm);
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    return timegm(&tm) - 8 * 3600;
+}
+
+// Friday 14 March 2025, 10:35 in Beijing: the day the replies were recorded.
+inline std::time_t recordedMorning()
+{
+    return beijingTime(2025, 3, 14, 10, 35);
+}
+
+// Every service of the live market on one loopback replay.
+inline quoteserver::Upstreams loopbackUpstreams(const std::string &url)
+{
+    return {url, url, url, url, url, url};
 }
 
 } // namespace lark::test

@@ -12,7 +12,7 @@ constexpr int kMostPages = 100;
 
 int32_t dateOf(std::time_t t)
 {
-    return dateNumber(localMoment(t).day);
+    return dateNumber(beijingMoment(t).day);
 }
 
 } // namespace

@@ -11,12 +11,16 @@ namespace lark::quoteserver {
 // "Lark/VERSION (...)": every request names the program and its version.
 std::string larkUserAgent();
 
-// Where the live market's figures come from: scheme, host and port of each service.
+// Where the live market's figures come from: scheme, host and port of each service, and of
+// the one asked while it fails.
 struct Upstreams
 {
     std::string quotes = "http://qt.gtimg.cn";
     std::string history = "http://push2his.eastmoney.com";
     std::string lists = "http://push2.eastmoney.com";
+    std::string minutes = "http://web.ifzq.gtimg.cn"; // also the day bars' fallback
+    std::string fallbackQuotes = "http://hq.sinajs.cn";
+    std::string fallbackLists = "http://push2delay.eastmoney.com";
 };
 
 // How often and how long the live source asks. Tests shorten the durations.
@@ -25,6 +29,7 @@ struct LiveTiming
     using ms = std::chrono::milliseconds;
 
     ms quoteWindow {2000}; // at most one batch quote request per window
+    ms closedQuoteWindow {60000}; // the same while the market is closed
     ms askedWithin {60000}; // every code asked this recently is in each batch
     ms rankingFresh {5000}; // a ranking page is reused this long
     ms firstListsWait {20000}; // a stock-message query waits this long on the very first start
@@ -44,7 +49,8 @@ struct LiveOptions
     std::filesystem::path cacheDir; // the board lists are kept here between runs; empty: not kept
     LiveTiming timing;
     std::string userAgent = larkUserAgent();
-    std::function<std::time_t()> clock = [] { return std::time(nullptr); }; // the trading day
+    // The wall clock: trading hours and the trading day.
+    std::function<std::time_t()> clock = [] { return std::time(nullptr); };
 };
 
 // $XDG_CACHE_HOME/lark, else ~/.cache/lark (see xdgHome); empty when there is no home at all.

@@ -31,7 +31,12 @@ LiveSource::LiveSource(LiveOptions options)
     , m_quotes(m_options.upstreams.quotes, m_options.userAgent, m_options.timing, m_limiter)
     , m_history(m_options.upstreams.history, m_options.userAgent, m_options.timing, m_limiter)
     , m_lists(m_options.upstreams.lists, m_options.userAgent, m_options.timing, m_limiter)
-    , m_batcher(m_quotes, m_options)
+    , m_batcher(
+          [this](const std::vector<Instrument> &batch) {
+              return m_quotes.fetch(tencentQuotesTarget(batch), m_options.timing.requestDeadline,
+                                    parseTencentQuotes);
+          },
+          m_hours, m_options)
     , m_keeper(m_lists, m_options)
 { }
 
@@ -51,7 +56,7 @@ void LiveSource::stop()
 
 MarketStatus LiveSource::status() const
 {
-    MarketStatus status {true, std::nullopt};
+    MarketStatus status {true, std::nullopt, !m_hours.isOpen(m_options.clock())};
     for (const UpstreamClient *client : {&m_quotes, &m_history, &m_lists}) {
         const auto since = client->health().failingSince();
         if (since && (!status.failingSince || *since < *status.failingSince))
@@ -98,7 +103,7 @@ Answer<std::vector<DayRecord>> LiveSource::history(std::string_view code, bool, 
         return Result::unknown();
     // Whoever asks a stock's history is about to watch it: its quotes join the next batch.
     m_batcher.noteAsked(*symbol);
-    const int32_t today = localMoment(m_options.clock()).day;
+    const int32_t today = beijingMoment(m_options.clock()).day;
     const auto bars = barsOf(*symbol, today);
     if (!bars)
         return Result::failed();

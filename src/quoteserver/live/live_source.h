@@ -3,6 +3,7 @@
 #include "quoteserver/live/eastmoney_boards.h"
 #include "quoteserver/live/list_keeper.h"
 #include "quoteserver/live/live_options.h"
+#include "quoteserver/live/market_hours.h"
 #include "quoteserver/live/quote_batcher.h"
 #include "quoteserver/live/rate_limiter.h"
 #include "quoteserver/live/upstream_client.h"
@@ -52,6 +53,7 @@ private:
 
     const LiveOptions m_options;
     RateLimiter m_limiter;
+    MarketHours m_hours;
     UpstreamClient m_quotes, m_history, m_lists;
     QuoteBatcher m_batcher;
     ListKeeper m_keeper;

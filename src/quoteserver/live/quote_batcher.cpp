@@ -1,11 +1,14 @@
 #include "quoteserver/live/quote_batcher.h"
 
-#include "quoteserver/live/upstream_client.h"
+#include "quoteserver/live/market_hours.h"
+
+#include <algorithm>
 
 namespace lark::quoteserver {
 
-QuoteBatcher::QuoteBatcher(UpstreamClient &client, const LiveOptions &options)
-    : m_client(client)
+QuoteBatcher::QuoteBatcher(FetchLines fetch, MarketHours &hours, const LiveOptions &options)
+    : m_fetch(std::move(fetch))
+    , m_hours(hours)
     , m_options(options)
 { }
 
@@ -26,11 +29,12 @@ void QuoteBatcher::stop()
 
 Answer<LiveQuote> QuoteBatcher::quote(const Instrument &symbol)
 {
-    const auto window = m_options.timing.quoteWindow;
     std::unique_lock lock(m_mutex);
     m_asked[symbol] = Clock::now();
     for (;;) {
         const auto now = Clock::now();
+        const auto window = m_hours.isOpen(m_options.clock()) ? m_options.timing.quoteWindow
+                                                              : m_options.timing.closedQuoteWindow;
         if (m_stopped)
             return Answer<LiveQuote>::failed();
         const auto entry = m_entries.find(symbol);
@@ -53,6 +57,7 @@ Answer<LiveQuote> QuoteBatcher::quote(const Instrument &symbol)
         // Fresh from their arrival: stamped with the batch's start, a batch slower than the
         // window would be stale on arrival and start the next one at once, without end.
         const auto arrived = Clock::now();
+        noteNewestDate(lines);
         for (const Instrument &s : symbols) {
             const auto line = lines.find(quoteSymbol(s));
             store(s, line != lines.end() ? line->second : Answer<LiveQuote>::unknown(), arrived);
@@ -77,16 +82,14 @@ std::vector<Instrument> QuoteBatcher::symbolsAskedLately(Clock::time_point now)
 }
 
 // A stock of a batch that failed is Failed; one the service left out is Unknown.
-std::map<std::string, Answer<LiveQuote>>
-QuoteBatcher::fetchBatches(const std::vector<Instrument> &symbols)
+QuoteLines QuoteBatcher::fetchBatches(const std::vector<Instrument> &symbols)
 {
-    std::map<std::string, Answer<LiveQuote>> lines;
+    QuoteLines lines;
     for (size_t first = 0; first < symbols.size(); first += kQuoteBatchMax) {
         const std::vector<Instrument> batch(symbols.begin() + first,
                                             symbols.begin()
                                                 + std::min(symbols.size(), first + kQuoteBatchMax));
-        const auto reply = m_client.fetch(tencentQuotesTarget(batch),
-                                          m_options.timing.requestDeadline, parseTencentQuotes);
+        const auto reply = m_fetch(batch);
         for (const Instrument &s : batch) {
             if (!reply)
                 lines[quoteSymbol(s)] = Answer<LiveQuote>::failed();
@@ -95,6 +98,17 @@ QuoteBatcher::fetchBatches(const std::vector<Instrument> &symbols)
         }
     }
     return lines;
+}
+
+// The services' time stamps tell a day without trading from a trading one.
+void QuoteBatcher::noteNewestDate(const QuoteLines &lines)
+{
+    int32_t newest = 0;
+    for (const auto &[symbol, answer] : lines) {
+        if (answer.outcome == Outcome::Answered)
+            newest = std::max(newest, answer.value.date);
+    }
+    m_hours.noteQuoteDate(newest, m_options.clock());
 }
 
 void QuoteBatcher::store(const Instrument &symbol, Answer<LiveQuote> answer,

@@ -6,21 +6,27 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <vector>
 
 namespace lark::quoteserver {
 
-class UpstreamClient;
+class MarketHours;
 
 // Real-time quotes in batches: at most one batch request a window, covering every code
 // asked for lately, so a client polling its watch list stock by stock costs one request a
-// pass. Each stock's day path is what the batches saw of it.
+// pass; while the market is closed a window is a minute. Each stock's day path is what the
+// batches saw of it. Any thread; one batch is fetched at a time.
 class QuoteBatcher
 {
 public:
-    QuoteBatcher(UpstreamClient &client, const LiveOptions &options);
+    // One reply's lines for a batch of at most kQuoteBatchMax instruments; nullopt when no
+    // service answered.
+    using FetchLines = std::function<std::optional<QuoteLines>(const std::vector<Instrument> &)>;
+
+    QuoteBatcher(FetchLines fetch, MarketHours &hours, const LiveOptions &options);
 
     // The stock's figures from a batch of this window, waiting for one when there is none.
     Answer<LiveQuote> quote(const Instrument &symbol);
@@ -41,11 +47,12 @@ private:
     };
 
     std::vector<Instrument> symbolsAskedLately(Clock::time_point now);
-    std::map<std::string, Answer<LiveQuote>>
-    fetchBatches(const std::vector<Instrument> &symbols);
+    QuoteLines fetchBatches(const std::vector<Instrument> &symbols);
+    void noteNewestDate(const QuoteLines &lines);
     void store(const Instrument &symbol, Answer<LiveQuote> answer, Clock::time_point fetched);
 
-    UpstreamClient &m_client;
+    const FetchLines m_fetch;
+    MarketHours &m_hours;
     const LiveOptions &m_options;
     std::mutex m_mutex;
     std::condition_variable m_wake;

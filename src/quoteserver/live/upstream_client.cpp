@@ -13,15 +13,18 @@ constexpr size_t kLargestBody = 8 * 1024 * 1024;
 } // namespace
 
 UpstreamClient::UpstreamClient(std::string base, std::string userAgent, const LiveTiming &timing,
-                               RateLimiter &limiter)
+                               RateLimiter &limiter, const std::string &referer)
     : m_base(std::move(base))
     , m_limiter(limiter)
     , m_health(timing.backoffFirst, timing.backoffLongest)
     , m_transfer(userAgent,
                  {timing.connect, std::chrono::duration_cast<std::chrono::seconds>(timing.stall)})
 {
-    if (m_transfer.ready())
-        curl_easy_setopt(m_transfer.easy(), CURLOPT_ACCEPT_ENCODING, "");
+    if (!m_transfer.ready())
+        return;
+    curl_easy_setopt(m_transfer.easy(), CURLOPT_ACCEPT_ENCODING, "");
+    if (!referer.empty())
+        curl_easy_setopt(m_transfer.easy(), CURLOPT_REFERER, referer.c_str());
 }
 
 UpstreamClient::~UpstreamClient() = default;

@@ -19,8 +19,9 @@ struct LiveTiming;
 class UpstreamClient
 {
 public:
+    // referer: sent with every request when not empty (one service refuses requests without).
     UpstreamClient(std::string base, std::string userAgent, const LiveTiming &timing,
-                   RateLimiter &limiter);
+                   RateLimiter &limiter, const std::string &referer = {});
     ~UpstreamClient();
     UpstreamClient(const UpstreamClient &) = delete;
     UpstreamClient &operator=(const UpstreamClient &) = delete;

@@ -36,9 +36,10 @@ struct LiveMarket : ::testing::Test
         replay.start();
         quoteserver::QuoteServerOptions options;
         options.live.emplace();
-        options.live->upstreams = {replay.url(), replay.url(), replay.url()};
+        options.live->upstreams = loopbackUpstreams(replay.url());
         options.live->cacheDir = root / "cache";
         options.live->timing = fastLiveTiming();
+        options.live->clock = [] { return recordedMorning(); };
         setup.builtInServer = std::make_unique<quoteserver::QuoteServer>(options);
         setup.live = true;
         EngineConfig config;

@@ -9,6 +9,7 @@
 #include "protocol/ranking_reply.h"
 #include "protocol/stock_messages.h"
 #include "protocol/wire_format.h"
+#include "quoteserver/live/market_hours.h"
 #include "quoteserver/live/rate_limiter.h"
 #include "quoteserver/quote_server.h"
 #include "upstream_replay.h"
@@ -55,7 +56,7 @@ struct LiveServer : ::testing::Test
         session.reset();
         server.reset();
         quoteserver::LiveOptions live;
-        live.upstreams = {replay.url(), replay.url(), replay.url()};
+        live.upstreams = loopbackUpstreams(replay.url());
         live.cacheDir = cache;
         live.timing = fastLiveTiming();
         live.userAgent = "Lark/2.0.0 (test)";
@@ -214,6 +215,57 @@ TEST_F(LiveServer, FailuresGiveNoFiguresUntilTheServiceAnswersAgain)
     }
     EXPECT_TRUE(back);
     EXPECT_FALSE(server->marketStatus().failingSince);
+}
+
+TEST(MarketHours, SessionsAreBeijingWeekdayHours)
+{
+    struct Case
+    {
+        std::time_t at;
+        bool open;
+    } cases[] = {
+        {beijingTime(2025, 3, 15, 20, 0), false}, // a Saturday evening
+        {beijingTime(2025, 3, 16, 10, 30), false}, // a Sunday morning
+        {beijingTime(2025, 3, 12, 20, 0), false},  {beijingTime(2025, 3, 12, 9, 14), false},
+        {beijingTime(2025, 3, 12, 9, 15), true}, // the call auction
+        {beijingTime(2025, 3, 12, 10, 30), true},  {beijingTime(2025, 3, 12, 11, 30), false},
+        {beijingTime(2025, 3, 12, 13, 0), true},   {beijingTime(2025, 3, 12, 15, 4), true},
+        {beijingTime(2025, 3, 12, 15, 5), false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(quoteserver::MarketHours::inSession(c.at), c.open) << c.at;
+}
+
+// Polled for three refresh windows: a closed market is asked once, an open one again and again.
+TEST_F(LiveServer, AClosedMarketIsAskedAtMostOnceAMinute)
+{
+    struct Case
+    {
+        const char *when;
+        std::time_t at;
+        bool closed;
+    } cases[] = {
+        {"Saturday 20:00", beijingTime(2025, 3, 15, 20, 0), true},
+        {"weekday 20:00", beijingTime(2025, 3, 14, 20, 0), true},
+        {"a weekday the replies show without trading", beijingTime(2025, 3, 19, 10, 30), true},
+        {"weekday 10:30", beijingTime(2025, 3, 14, 10, 30), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.when);
+        today = c.at;
+        startServer();
+        const size_t before = replay.count("quotes");
+        const auto start = steady_clock::now();
+        QuoteRecord record;
+        while (steady_clock::now() - start < 3 * fastLiveTiming().quoteWindow)
+            ASSERT_EQ(quote("600061", record), QuoteOutcome::Valid);
+        const size_t asked = replay.count("quotes") - before;
+        EXPECT_EQ(server->marketStatus().closed, c.closed);
+        if (c.closed)
+            EXPECT_EQ(asked, 1u);
+        else
+            EXPECT_GE(asked, 2u);
+    }
 }
 
 TEST(RateLimiter, NoMoreThanFiveStartsInAnySecond)
