@@ -62,7 +62,8 @@ upstream="$address"
 export XDG_CACHE_HOME="$work/cache"
 unset LARK_MARKET
 start live "$server" --listen 127.0.0.1:0 --market live --quotes-upstream "$upstream" \
-  --history-upstream "$upstream" --lists-upstream "$upstream"
+  --history-upstream "$upstream" --lists-upstream "$upstream" --minutes-upstream "$upstream" \
+  --fallback-quotes-upstream "$upstream" --fallback-lists-upstream "$upstream"
 check live "http://$address/stksrv_curve/Chart.asp?ZXYHID=&ZXSXID=&STYLE=SSQX&STKNO=600061&MT=GET"
 grep -q 'id="finance-page" href="https://quote.eastmoney.com/sh600061.html"' "$work/live.html" \
   || fail "live: no link to the stock's finance page"

@@ -19,6 +19,7 @@ url="$(head -1 "$work/replay.out" | sed 's/^listening on //')"
 
 env -u LARK_MARKET XDG_CACHE_HOME="$work/cache" "$lark" --console --once --market live \
   --quotes-upstream "$url" --history-upstream "$url" --lists-upstream "$url" \
+  --minutes-upstream "$url" --fallback-quotes-upstream "$url" --fallback-lists-upstream "$url" \
   --registry "$work/registry" > "$work/rows.txt" 2> "$work/err.txt"
 
 fail() { echo "FAIL: $*"; cat "$work/rows.txt" "$work/err.txt"; exit 1; }
