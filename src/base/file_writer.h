@@ -39,6 +39,8 @@ public:
     FileWriter(const FileWriter &) = delete;
     FileWriter &operator=(const FileWriter &) = delete;
 
+    // Makes and checks the folder by its rule; stage() does so itself when it has not been.
+    WriteStatus openFolder();
     // Writes the new content of folder/name to its temporary; nothing is replaced yet.
     WriteStatus stage(std::string_view name, std::string_view bytes, int mode = 0644);
     // Syncs every staged file, then renames each over its file, then syncs the folder. A file
@@ -53,7 +55,6 @@ private:
         std::string temporary;
         std::string name;
     };
-    WriteStatus openFolder();
     WriteStatus failed(std::string_view what, std::string_view name, int error) const;
     void discardStaged();
 

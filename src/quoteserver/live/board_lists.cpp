@@ -1,16 +1,13 @@
 #include "quoteserver/live/board_lists.h"
 
-#include "base/file_writer.h"
 #include "base/gbk.h"
-#include "quoteserver/live/decimal_text.h"
-
-#include <fstream>
-#include <sstream>
+#include "quoteserver/live/cache_file.h"
 
 namespace lark::quoteserver {
 namespace {
 
-constexpr const char *kHeader = "lark-boards\t1\t";
+// Four boards of at most kMostBoardStocks stocks, a name of a few dozen bytes each.
+constexpr CacheKind kBoardsCache {"boards", 2, 4 * 1024 * 1024};
 
 const Board kShanghaiBoards[] = {Board::ShanghaiA, Board::ShanghaiB};
 const Board kShenzhenBoards[] = {Board::ShenzhenA, Board::ShenzhenB};
@@ -50,36 +47,36 @@ std::optional<int32_t> BoardLists::numberOf(const Instrument &symbol) const
 
 bool BoardLists::save(const std::filesystem::path &file) const
 {
-    std::ostringstream out;
-    out << kHeader << m_date << '\n';
-    for (int board = 0; board < 4; ++board) {
-        for (const BoardEntry &e : m_boards[board])
-            out << board << '\t' << e.code << '\t' << gbkToUtf8(e.nameGbk) << '\n';
-    }
-    return replaceFile(file, out.str(), FileWriter::Folder::OwnNoLink).ok();
+    // The newest lists win; a second Lark's save of the same day holds the same stocks.
+    return updateCache(file, kBoardsCache,
+                       [this](std::optional<CacheContents>) {
+                           CacheContents contents {m_date, {}};
+                           for (int board = 0; board < 4; ++board) {
+                               for (const BoardEntry &e : m_boards[board])
+                                   contents.rows.push_back(
+                                       {std::to_string(board), e.code, gbkToUtf8(e.nameGbk)});
+                           }
+                           return contents;
+                       })
+        .ok();
 }
 
 std::optional<BoardLists> BoardLists::load(const std::filesystem::path &file)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::string line;
-    if (!std::getline(in, line) || !line.starts_with(kHeader))
-        return std::nullopt;
-    const auto date
-        = scaledDecimal(std::string_view(line).substr(std::string_view(kHeader).size()), 0);
-    if (!date)
+    const auto contents = loadCache(file, kBoardsCache);
+    if (!contents)
         return std::nullopt;
     std::array<std::vector<BoardEntry>, 4> boards;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string board, code, name;
-        if (!std::getline(fields, board, '\t') || !std::getline(fields, code, '\t')
-            || !std::getline(fields, name) || board.size() != 1 || board[0] < '0' || board[0] > '3'
-            || !instrumentOf(code) || code.size() != 6)
+    for (const auto &row : contents->rows) {
+        if (row.size() != 3 || row[0].size() != 1 || row[0][0] < '0' || row[0][0] > '3'
+            || row[1].size() != 6 || !instrumentOf(row[1]))
             return std::nullopt;
-        boards[board[0] - '0'].push_back({code, protocolNameFromUtf8(name)});
+        auto &entries = boards[row[0][0] - '0'];
+        if (entries.size() == kMostBoardStocks)
+            return std::nullopt;
+        entries.push_back({row[1], protocolNameFromUtf8(row[2])});
     }
-    return BoardLists(std::move(boards), static_cast<int32_t>(*date));
+    return BoardLists(std::move(boards), contents->date);
 }
 
 } // namespace lark::quoteserver

@@ -13,6 +13,9 @@
 
 namespace lark::quoteserver {
 
+// More stocks than any board of the exchanges lists; a list beyond it is not believed.
+inline constexpr size_t kMostBoardStocks = 10000;
+
 struct BoardEntry
 {
     std::string code; // six digits
@@ -30,8 +33,7 @@ public:
     std::vector<ListedStock> stockList(bool shanghai) const;
     std::optional<int32_t> numberOf(const Instrument &symbol) const;
 
-    // The lists kept on disk: a first line naming the format and the date, then one
-    // "board<TAB>code<TAB>name" line a stock, names in UTF-8. Written whole or not at all.
+    // The lists kept on disk: one "board<TAB>code<TAB>name" row a stock, names in UTF-8.
     bool save(const std::filesystem::path &file) const;
     // nullopt for a missing or damaged file.
     static std::optional<BoardLists> load(const std::filesystem::path &file);

@@ -111,6 +111,8 @@ std::optional<std::vector<BoardEntry>> ListKeeper::fetchBoard(Board board)
             return std::nullopt;
         for (const BoardRow &row : rows->rows)
             entries.push_back({row.instrument.code, row.nameGbk});
+        if (entries.size() > kMostBoardStocks)
+            return std::nullopt;
         if (rows->rows.empty() || page * kBoardPageRows >= rows->total)
             return entries.empty() ? std::nullopt : std::optional(std::move(entries));
     }
