@@ -60,7 +60,9 @@ void AlertWithoutTrayTest::notificationActionAcknowledges()
     // The action opens the stock's detail dialog; closing it ends the alert.
     QString detailCode;
     whenOpen<ui::DetailDialog>([&](ui::DetailDialog *dialog) {
-        detailCode = dialog->findChild<QLabel *>("1024")->text().trimmed();
+        detailCode = dialog->findChild<QLabel *>(ui::ControlId(DetailControl::Code).objectName())
+                         ->text()
+                         .trimmed();
         dialog->close();
     });
     emit service.ActionInvoked(service.shown.last().id, "acknowledge");

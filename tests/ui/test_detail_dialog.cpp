@@ -15,13 +15,23 @@ using lark::quoteserver::FaultKind;
 
 namespace {
 
-constexpr int kValueLabels[] = {1023, 1040, 1025, 1044, 1041, 1042, 1043, 1028, 1029, 1030, 1031,
-                                1032, 1033, 1037, 1038, 1039, 1034, 1035, 1036, 1046, 1048, 1090};
+using D = DetailControl;
 
-const std::pair<int, const char *> kCaptions[]
-    = {{1066, "买三"},   {1065, "买二"},   {1064, "买一"},   {1063, "卖三"},   {1062, "卖二"},
-       {1061, "卖一"},   {1059, "成交量"}, {1068, "涨幅"},   {1067, "涨跌价"}, {1058, "开盘价"},
-       {1055, "最新价"}, {1057, "最低价"}, {1056, "最高价"}, {1060, "成交额"}, {1091, "量比"}};
+constexpr D kValueLabels[]
+    = {D::Name,       D::Last,      D::High,          D::Low,        D::Open,       D::Volume,
+       D::Amount,     D::Ask1Price, D::Ask2Price,     D::Ask3Price,  D::Ask1Volume, D::Ask2Volume,
+       D::Ask3Volume, D::Bid1Price, D::Bid2Price,     D::Bid3Price,  D::Bid1Volume, D::Bid2Volume,
+       D::Bid3Volume, D::Change,    D::ChangePercent, D::VolumeRatio};
+
+const std::pair<D, const char *> kCaptions[]
+    = {{D::Bid3Caption, "买三"},       {D::Bid2Caption, "买二"},
+       {D::Bid1Caption, "买一"},       {D::Ask3Caption, "卖三"},
+       {D::Ask2Caption, "卖二"},       {D::Ask1Caption, "卖一"},
+       {D::VolumeCaption, "成交量"},   {D::ChangePercentCaption, "涨幅"},
+       {D::ChangeCaption, "涨跌价"},   {D::OpenCaption, "开盘价"},
+       {D::LastCaption, "最新价"},     {D::LowCaption, "最低价"},
+       {D::HighCaption, "最高价"},     {D::AmountCaption, "成交额"},
+       {D::VolumeRatioCaption, "量比"}};
 
 std::tm quarterPastTen()
 {
@@ -52,15 +62,15 @@ struct Opened
         setup.report = [this](QWidget *, const QString &text) { messages << text; };
         dialog = std::make_unique<DetailDialog>(code, baseline, std::move(setup));
     }
-    QString text(int id) const
+    QString text(D id) const
     {
-        return dialog->findChild<TintedLabel *>(QString::number(id))->text();
+        return dialog->findChild<TintedLabel *>(ControlId(id).objectName())->text();
     }
-    QPushButton *button(int id) const
+    QPushButton *button(D id) const
     {
-        return dialog ? dialog->findChild<QPushButton *>(QString::number(id)) : nullptr;
+        return dialog ? dialog->findChild<QPushButton *>(ControlId(id).objectName()) : nullptr;
     }
-    QPushButton *refreshButton() const { return button(1047); }
+    QPushButton *refreshButton() const { return button(D::Refresh); }
 
     std::unique_ptr<DetailDialog> dialog;
     QStringList messages;
@@ -123,21 +133,21 @@ void TestDetailDialog::showsQuoteInItsFormats()
 {
     Opened shown(m_port, "600061", 0);
     QVERIFY(shown.messages.isEmpty());
-    QCOMPARE(shown.text(1024), "600061");
-    QCOMPARE(shown.text(1023), "浦发银行");
-    QCOMPARE(shown.text(1040), "10.50 ");
-    QCOMPARE(shown.text(1041), "10.10 ");
-    QCOMPARE(shown.text(1025), "10.60 ");
-    QCOMPARE(shown.text(1044), "9.90  ");
-    QCOMPARE(shown.text(1046), "0.50  ");
-    QCOMPARE(shown.text(1048), "  5.00");
-    QCOMPARE(shown.text(1042), "123");
-    QCOMPARE(shown.text(1031), "0");
-    QCOMPARE(shown.text(1028), "10.51 ");
-    QCOMPARE(shown.text(1036), "1");
-    QCOMPARE(shown.text(1039), "10.48 ");
-    QCOMPARE(shown.text(1043), "25000.00");
-    QCOMPARE(shown.text(1090), "  0.00"); // no baseline
+    QCOMPARE(shown.text(D::Code), "600061");
+    QCOMPARE(shown.text(D::Name), "浦发银行");
+    QCOMPARE(shown.text(D::Last), "10.50 ");
+    QCOMPARE(shown.text(D::Open), "10.10 ");
+    QCOMPARE(shown.text(D::High), "10.60 ");
+    QCOMPARE(shown.text(D::Low), "9.90  ");
+    QCOMPARE(shown.text(D::Change), "0.50  ");
+    QCOMPARE(shown.text(D::ChangePercent), "  5.00");
+    QCOMPARE(shown.text(D::Volume), "123");
+    QCOMPARE(shown.text(D::Ask1Volume), "0");
+    QCOMPARE(shown.text(D::Ask1Price), "10.51 ");
+    QCOMPARE(shown.text(D::Bid3Volume), "1");
+    QCOMPARE(shown.text(D::Bid3Price), "10.48 ");
+    QCOMPARE(shown.text(D::Amount), "25000.00");
+    QCOMPARE(shown.text(D::VolumeRatio), "  0.00"); // no baseline
     for (const auto &[id, caption] : kCaptions)
         QCOMPARE(shown.text(id), QString::fromUtf8(caption));
     QVERIFY(shown.refreshButton()->isEnabled());
@@ -145,8 +155,8 @@ void TestDetailDialog::showsQuoteInItsFormats()
 
     Opened shenzhen(m_port, "0001", 5000);
     QCOMPARE(m_server->requestCount("GetStkOneHQWithNameSZ?507193&0001"), uint64_t(1));
-    QCOMPARE(shenzhen.text(1090), "  1.20");
-    QTest::mouseClick(shenzhen.button(1069), Qt::LeftButton);
+    QCOMPARE(shenzhen.text(D::VolumeRatio), "  1.20");
+    QTest::mouseClick(shenzhen.button(D::Chart), Qt::LeftButton);
     QCOMPARE(shenzhen.charts, std::vector<std::string> {"0001"});
 }
 
@@ -160,7 +170,8 @@ void TestDetailDialog::everyStaticIsTintedOnLightBlue()
     shown.dialog->show();
     const QImage picture = shown.dialog->grab().toImage();
     QCOMPARE(picture.pixelColor(2, 2), lightBlue);
-    const QRect name = shown.dialog->findChild<TintedLabel *>("1023")->geometry();
+    const QRect name
+        = shown.dialog->findChild<TintedLabel *>(ControlId(D::Name).objectName())->geometry();
     QCOMPARE(picture.pixelColor(name.right() - 1, name.bottom() - 1), lightBlue);
 }
 
@@ -181,8 +192,8 @@ void TestDetailDialog::rejectedReplyShowsDashes()
     fault.length = size_t(length);
     m_server->injectFault(fault);
     Opened shown(m_port, "600061", 0);
-    QCOMPARE(shown.text(1024), "600061");
-    for (int id : kValueLabels)
+    QCOMPARE(shown.text(D::Code), "600061");
+    for (D id : kValueLabels)
         QCOMPARE(shown.text(id), "--");
     for (const auto &[id, caption] : kCaptions)
         QCOMPARE(shown.text(id), QString::fromUtf8(caption));
@@ -200,9 +211,9 @@ void TestDetailDialog::refreshFetchesAgain()
     m_server->injectFault(fault);
     QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
     QVERIFY(!shown.refreshEnabledDuringQuery);
-    QCOMPARE(shown.text(1040), "--");
+    QCOMPARE(shown.text(D::Last), "--");
     QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
-    QCOMPARE(shown.text(1040), "10.50 ");
+    QCOMPARE(shown.text(D::Last), "10.50 ");
     QVERIFY(shown.refreshButton()->isEnabled());
 }
 
@@ -247,12 +258,12 @@ void TestDetailDialog::networkFailureLeavesRefreshDisabled()
     Opened shown(port, "600061", 0);
     QVERIFY(shown.messages.isEmpty());
     QVERIFY(!shown.refreshButton()->isEnabled());
-    QCOMPARE(shown.dialog->focusWidget(), shown.button(1069)); // the first tab stop left
-    QCOMPARE(shown.text(1040), "最新价"); // the template's text stays
+    QCOMPARE(shown.dialog->focusWidget(), shown.button(D::Chart)); // the first tab stop left
+    QCOMPARE(shown.text(D::Last), "最新价"); // the template's text stays
     m_server->clearFaults();
     QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
     QVERIFY(!shown.refreshButton()->isEnabled());
-    QCOMPARE(shown.text(1040), "最新价");
+    QCOMPARE(shown.text(D::Last), "最新价");
 }
 
 void TestDetailDialog::unresolvableHostIsReported()
@@ -260,11 +271,11 @@ void TestDetailDialog::unresolvableHostIsReported()
     Opened shown(80, "600061", 0, "nonexistent.invalid");
     QCOMPARE(shown.messages, QStringList {"严重错误发生!!!"});
     QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
-    QCOMPARE(shown.text(1040), "最新价");
-    QCOMPARE(shown.text(1055), "最新价");
-    QTest::mouseClick(shown.button(1069), Qt::LeftButton);
+    QCOMPARE(shown.text(D::Last), "最新价");
+    QCOMPARE(shown.text(D::LastCaption), "最新价");
+    QTest::mouseClick(shown.button(D::Chart), Qt::LeftButton);
     QCOMPARE(shown.charts, std::vector<std::string> {"600061"});
-    QTest::mouseClick(shown.button(1), Qt::LeftButton);
+    QTest::mouseClick(shown.button(D::Ok), Qt::LeftButton);
     QCOMPARE(shown.dialog->result(), int(QDialog::Accepted));
 }
 

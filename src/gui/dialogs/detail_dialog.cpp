@@ -11,12 +11,12 @@ namespace lark::ui {
 namespace {
 
 // Every static text of the template is a tinted label.
-std::map<int, ControlFactory> labelFactories()
+std::map<ControlId, ControlFactory> labelFactories()
 {
-    std::map<int, ControlFactory> factories;
+    std::map<ControlId, ControlFactory> factories;
     for (const ControlTemplate &c : detailDialogTemplate().controls) {
-        if (c.kind == ControlKind::Static)
-            factories[c.id] = [](const ControlTemplate &label, QWidget *parent) -> QWidget * {
+        if (c.kind == ControlKind::Static && c.id)
+            factories[*c.id] = [](const ControlTemplate &label, QWidget *parent) -> QWidget * {
                 return new TintedLabel(QString::fromUtf8(label.text), parent);
             };
     }
@@ -39,13 +39,14 @@ DetailDialog::DetailDialog(std::string stockCode, int32_t ratioBaseline, DetailD
     setPalette(colours);
     setAutoFillBackground(true);
 
-    m_refreshButton = control<QPushButton>(m_controls, 1047);
+    m_refreshButton = control<QPushButton>(m_controls, DetailControl::Refresh);
     connect(m_refreshButton, &QPushButton::clicked, this, &DetailDialog::refresh);
-    connect(control<QPushButton>(m_controls, 1069), &QPushButton::clicked, this, [this] {
-        if (m_setup.openChart)
-            m_setup.openChart(m_stockCode);
-    });
-    connect(control<QPushButton>(m_controls, 1), &QPushButton::clicked, this,
+    connect(control<QPushButton>(m_controls, DetailControl::Chart), &QPushButton::clicked, this,
+            [this] {
+                if (m_setup.openChart)
+                    m_setup.openChart(m_stockCode);
+            });
+    connect(control<QPushButton>(m_controls, DetailControl::Ok), &QPushButton::clicked, this,
             &DetailDialog::accept);
 
     showTexts(detailCaptions());
@@ -86,7 +87,7 @@ void DetailDialog::refresh()
         m_refreshButton->setFocus(Qt::OtherFocusReason);
 }
 
-void DetailDialog::showTexts(const std::vector<std::pair<int, std::string>> &texts)
+void DetailDialog::showTexts(const DetailTexts &texts)
 {
     for (const auto &[id, text] : texts)
         control<TintedLabel>(m_controls, id)->setText(QString::fromStdString(text));

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "engine/detail_texts.h"
 #include "engine/local_clock.h"
+#include "gui/dialogs/dialog_template.h"
 #include "gui/dialogs/exclamation_box.h"
 #include "protocol/quote_session.h"
 
@@ -28,7 +30,7 @@ struct DetailDialogSetup
     MessageReporter report = showExclamation;
 };
 
-// The modal detail dialog (template 134): one stock's full quote over a connection of its own.
+// The modal detail dialog: one stock's full quote over a connection of its own.
 // Its refresh blocks the user-interface thread for at most the session's time-outs.
 class DetailDialog : public QDialog
 {
@@ -44,13 +46,13 @@ private:
     void connectToServer();
     // The "刷新" button: fetches the quote again. A failed query leaves the button disabled.
     void refresh();
-    void showTexts(const std::vector<std::pair<int, std::string>> &texts);
+    void showTexts(const DetailTexts &texts);
 
     std::string m_stockCode;
     int32_t m_ratioBaseline;
     DetailDialogSetup m_setup;
     QuoteSession m_session;
-    std::map<int, QWidget *> m_controls;
+    Controls m_controls;
     QPushButton *m_refreshButton = nullptr;
 };
 
