@@ -205,7 +205,7 @@ void CommandsTest::settingsRestartsFollowTheRankingChange()
     QTRY_COMPARE_WITH_TIMEOUT(rankingRequests(), uint64_t(1), 5000);
     QTRY_VERIFY(rig.list()->topLevelItemCount() == 16
                 && !rig.list()->topLevelItem(0)->text(0).isEmpty());
-    QCOMPARE(rig.view().rankingPage(), 0);
+    QCOMPARE(rig.engine().rankingPage(), 0);
     QVERIFY(!rig.control<QPushButton>(QuoteFormControl::PreviousPage)->isVisible());
 
     // The same board and key again: nothing starts, the page stays.

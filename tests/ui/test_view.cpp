@@ -235,13 +235,13 @@ void ViewTest::pageZonesNeedRankingModeAndStockList()
                 == QStringLiteral("网络发生故障,请退出!"));
     setRankingOn(withoutList.engine());
     pressNextZone(withoutList);
-    QCOMPARE(withoutList.view().rankingPage(), 0);
+    QCOMPARE(withoutList.engine().rankingPage(), 0);
     QVERIFY(withoutList.control<QPushButton>(ui::QuoteFormControl::NextPage)->isEnabled());
 
     WindowRig watching;
     QTRY_VERIFY_WITH_TIMEOUT(watching.engine().stockMessagesLoaded, 10000);
     pressNextZone(watching);
-    QCOMPARE(watching.view().rankingPage(), 0);
+    QCOMPARE(watching.engine().rankingPage(), 0);
     QVERIFY(watching.control<QPushButton>(ui::QuoteFormControl::NextPage)->isEnabled());
     QVERIFY(watching.server->requestCount("GETORDERHQ") == 0);
 }
@@ -257,7 +257,7 @@ void ViewTest::pageZonesTurnPagesFromZero()
     auto *next = rig.control<QPushButton>(ui::QuoteFormControl::NextPage);
     for (int press = 1; press <= 2; ++press) {
         QTest::mouseClick(&rig.view(), Qt::LeftButton, {}, QPoint(466, 46));
-        QCOMPARE(rig.view().rankingPage(), 0);
+        QCOMPARE(rig.engine().rankingPage(), 0);
         QVERIFY(!rig.control<QPushButton>(ui::QuoteFormControl::PreviousPage)->isEnabled());
         QVERIFY(!next->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(rig.server->requestCount(firstPage) == uint64_t(press), 10000);
@@ -265,7 +265,7 @@ void ViewTest::pageZonesTurnPagesFromZero()
         QTRY_VERIFY_WITH_TIMEOUT(next->isEnabled(), 10000);
     }
     QTest::mouseClick(&rig.view(), Qt::LeftButton, {}, QPoint(479, 294));
-    QCOMPARE(rig.view().rankingPage(), 1);
+    QCOMPARE(rig.engine().rankingPage(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(rig.server->requestCount(secondPage) == 1, 10000);
 
     moveMouse(&rig.view(), QPoint(470, 290));

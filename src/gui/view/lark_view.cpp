@@ -123,8 +123,7 @@ void LarkView::shutdown()
 
 void LarkView::setNextInterfaceSize(int size)
 {
-    std::lock_guard lock(m_engine->settingsLock);
-    m_engine->nextInterfaceSize = size;
+    m_engine->chooseNextInterfaceSize(size);
 }
 
 void LarkView::paintEvent(QPaintEvent *)
@@ -246,15 +245,13 @@ void LarkView::beginDrag(QPoint globalPoint)
     m_dragOffset = globalPoint - window()->pos();
 }
 
+// The pass the engine starts enables the buttons again, on this thread and so after this.
 void LarkView::turnPage(int step)
 {
-    if (!m_engine->stockMessagesLoaded || !m_engine->optionsSnapshot().rankingOn)
+    if (!m_engine->turnRankingPage(step))
         return;
-    m_engine->refreshStopRequested = 1;
     m_prevPageButton->setEnabled(false);
     m_nextPageButton->setEnabled(false);
-    m_rankingPage = std::max(0, m_rankingPage + step);
-    m_engine->startRankingPass(m_rankingPage);
 }
 
 void LarkView::updateCursor(QPoint point)

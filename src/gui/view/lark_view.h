@@ -50,7 +50,6 @@ public:
     Engine &engine() { return *m_engine; }
     // A size chosen now takes effect at the next start.
     void setNextInterfaceSize(int size);
-    int rankingPage() const { return m_rankingPage; }
     QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
     AlertNotifier *alertNotifier() const { return m_notifier; }
 
@@ -113,7 +112,6 @@ private:
 
     const SizeLayout *m_layout = nullptr;
     QPixmap m_background;
-    int m_rankingPage = 0;
     QSystemTrayIcon *m_trayIcon = nullptr;
     bool m_alertHasFlashed = false;
     AlertNotifier *m_notifier = nullptr;

@@ -40,7 +40,7 @@ QMenu *LarkView::makeContextMenu(QPoint viewportPoint)
     } else {
         m_menuPos = QCursor::pos() + QPoint(5, 5);
     }
-    return makePopupMenu({m_engine->networkReady != 0, item != nullptr}, window());
+    return makePopupMenu({m_engine->isNetworkReady(), item != nullptr}, window());
 }
 
 void LarkView::openContextMenu(QPoint viewportPoint)
@@ -88,13 +88,12 @@ void LarkView::runCommand(Command id)
 
 void LarkView::onSettings()
 {
-    if (!m_engine->networkReady)
+    if (!m_engine->isNetworkReady())
         return;
     SettingsDialog dialog(settingsRecord(m_contextRow, m_engine->slotSettings(m_contextRow),
                                          m_engine->optionsSnapshot()));
     if (runModal(dialog) != QDialog::Accepted)
         return;
-    m_rankingPage = 0;
     const SettingsRecord &chosen = dialog.record();
     // Whichever way ranking went, the pass or loop that fills the list enables the buttons.
     m_prevPageButton->hide();
