@@ -51,7 +51,8 @@ QString detailShownFor(const std::function<void()> &command)
 {
     QString code;
     whenOpen<DetailDialog>([&](DetailDialog *dialog) {
-        code = field<QLabel>(dialog, DetailControl::Code)->text().trimmed();
+        if (QTest::qWaitFor([dialog] { return !dialog->isQueryPending(); }, 10'000))
+            code = field<QLabel>(dialog, DetailControl::Code)->text().trimmed();
         dialog->accept();
     });
     command();

@@ -3,8 +3,10 @@
 #include "quoteserver/quote_server.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -44,15 +46,28 @@ std::tm quarterPastTen()
     return t;
 }
 
+const SessionTimeouts kQuickTimeouts {std::chrono::milliseconds(2000), std::chrono::seconds(3)};
+
+// Paint events a widget receives.
+struct PaintCounter : QObject
+{
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 // A detail dialog whose messages and chart requests are recorded.
 struct Opened
 {
     Opened(int port, const std::string &code, int32_t baseline,
-           const std::string &host = "127.0.0.1")
+           const std::string &host = "127.0.0.1", SessionTimeouts timeouts = kQuickTimeouts)
     {
         DetailDialogSetup setup;
         setup.quoteServer = {host, port};
-        setup.timeouts = {std::chrono::milliseconds(2000), std::chrono::seconds(3)};
+        setup.timeouts = timeouts;
         setup.openChart = [this](const std::string &c) { charts.push_back(c); };
         setup.clock = [this] {
             if (refreshButton())
@@ -71,6 +86,11 @@ struct Opened
         return dialog ? dialog->findChild<QPushButton *>(ControlId(id).objectName()) : nullptr;
     }
     QPushButton *refreshButton() const { return button(D::Refresh); }
+    // Waits until the query in progress has answered.
+    bool settled() const
+    {
+        return QTest::qWaitFor([this] { return !dialog->isQueryPending(); }, 10'000);
+    }
 
     std::unique_ptr<DetailDialog> dialog;
     QStringList messages;
@@ -96,6 +116,7 @@ private slots:
     void networkFailureLeavesRefreshDisabled_data();
     void networkFailureLeavesRefreshDisabled();
     void unresolvableHostIsReported();
+    void slowQueryLeavesTheWindowLiveAndOkClosesAtOnce();
 
 private:
     std::unique_ptr<quoteserver::QuoteServer> m_server;
@@ -132,6 +153,7 @@ void TestDetailDialog::cleanup()
 void TestDetailDialog::showsQuoteInItsFormats()
 {
     Opened shown(m_port, "600061", 0);
+    QVERIFY(shown.settled());
     QVERIFY(shown.messages.isEmpty());
     QCOMPARE(shown.text(D::Code), "600061");
     QCOMPARE(shown.text(D::Name), "浦发银行");
@@ -154,6 +176,7 @@ void TestDetailDialog::showsQuoteInItsFormats()
     QCOMPARE(m_server->requestCount("GetStkOneHQWithNameSH?507193&600061"), uint64_t(1));
 
     Opened shenzhen(m_port, "0001", 5000);
+    QVERIFY(shenzhen.settled());
     QCOMPARE(m_server->requestCount("GetStkOneHQWithNameSZ?507193&0001"), uint64_t(1));
     QCOMPARE(shenzhen.text(D::VolumeRatio), "  1.20");
     QTest::mouseClick(shenzhen.button(D::Chart), Qt::LeftButton);
@@ -163,6 +186,7 @@ void TestDetailDialog::showsQuoteInItsFormats()
 void TestDetailDialog::everyStaticIsTintedOnLightBlue()
 {
     Opened shown(m_port, "600061", 0);
+    QVERIFY(shown.settled());
     const QColor lightBlue(150, 172, 233);
     QCOMPARE(shown.dialog->windowTitle(), "详细资料:");
     QCOMPARE(shown.dialog->findChildren<TintedLabel *>().size(), 38);
@@ -192,6 +216,7 @@ void TestDetailDialog::rejectedReplyShowsDashes()
     fault.length = size_t(length);
     m_server->injectFault(fault);
     Opened shown(m_port, "600061", 0);
+    QVERIFY(shown.settled());
     QCOMPARE(shown.text(D::Code), "600061");
     for (D id : kValueLabels)
         QCOMPARE(shown.text(id), "--");
@@ -203,6 +228,7 @@ void TestDetailDialog::rejectedReplyShowsDashes()
 void TestDetailDialog::refreshFetchesAgain()
 {
     Opened shown(m_port, "600061", 0);
+    QVERIFY(shown.settled());
     shown.refreshEnabledDuringQuery = true;
     Fault fault;
     fault.kind = FaultKind::WrongLength;
@@ -211,28 +237,36 @@ void TestDetailDialog::refreshFetchesAgain()
     m_server->injectFault(fault);
     QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
     QVERIFY(!shown.refreshEnabledDuringQuery);
+    QVERIFY(!shown.refreshButton()->isEnabled());
+    QVERIFY(shown.settled());
     QCOMPARE(shown.text(D::Last), "--");
     QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
+    QVERIFY(shown.settled());
     QCOMPARE(shown.text(D::Last), "10.50 ");
     QVERIFY(shown.refreshButton()->isEnabled());
 }
 
 // The first tab stop has the focus, so Space and Enter refresh rather than close the dialog.
+// While a query runs the focus waits on the dialog, where keys reach no other button.
 void TestDetailDialog::focusStartsOnRefreshAndSpaceRefreshes()
 {
     Opened shown(m_port, "0001", 0);
     shown.dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(shown.dialog.get()));
+    QVERIFY(shown.settled());
     QCOMPARE(QApplication::focusWidget(), shown.refreshButton());
     const auto asked
         = [this] { return m_server->requestCount("GetStkOneHQWithNameSZ?507193&0001"); };
     const uint64_t before = asked();
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Space, Qt::Key_Return}) {
         QTest::keyClick(QApplication::focusWidget(), key);
+        QCOMPARE(QApplication::focusWidget(), shown.dialog.get());
+        QVERIFY(shown.settled());
         QCOMPARE(QApplication::focusWidget(), shown.refreshButton());
     }
     QCOMPARE(asked(), before + 3);
     QVERIFY(shown.dialog->isVisible());
+    QVERIFY(shown.charts.empty());
 }
 
 void TestDetailDialog::networkFailureLeavesRefreshDisabled_data()
@@ -256,6 +290,7 @@ void TestDetailDialog::networkFailureLeavesRefreshDisabled()
         m_server->injectFault(fault);
     }
     Opened shown(port, "600061", 0);
+    QVERIFY(shown.settled());
     QVERIFY(shown.messages.isEmpty());
     QVERIFY(!shown.refreshButton()->isEnabled());
     QCOMPARE(shown.dialog->focusWidget(), shown.button(D::Chart)); // the first tab stop left
@@ -269,14 +304,64 @@ void TestDetailDialog::networkFailureLeavesRefreshDisabled()
 void TestDetailDialog::unresolvableHostIsReported()
 {
     Opened shown(80, "600061", 0, "nonexistent.invalid");
+    QVERIFY(shown.settled());
     QCOMPARE(shown.messages, QStringList {"严重错误发生!!!"});
+    QVERIFY(shown.refreshButton()->isEnabled());
     QTest::mouseClick(shown.refreshButton(), Qt::LeftButton);
+    QVERIFY(!shown.dialog->isQueryPending());
     QCOMPARE(shown.text(D::Last), "最新价");
     QCOMPARE(shown.text(D::LastCaption), "最新价");
     QTest::mouseClick(shown.button(D::Chart), Qt::LeftButton);
     QCOMPARE(shown.charts, std::vector<std::string> {"600061"});
     QTest::mouseClick(shown.button(D::Ok), Qt::LeftButton);
     QCOMPARE(shown.dialog->result(), int(QDialog::Accepted));
+}
+
+// A quote that takes 10 s: the window behind the dialog keeps painting and its timers keep
+// firing, and 确定 closes the dialog (its query aborted, its worker joined) at once.
+void TestDetailDialog::slowQueryLeavesTheWindowLiveAndOkClosesAtOnce()
+{
+    quoteserver::QuoteServer slow;
+    const int port = slow.start();
+    Fault fault;
+    fault.kind = FaultKind::Delay;
+    fault.pathContains = "GetStkOneHQ";
+    fault.delayMs = 10'000;
+    slow.injectFault(fault);
+
+    QWidget window;
+    PaintCounter painted;
+    window.installEventFilter(&painted);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        ++ticks;
+        window.update();
+    });
+    ticker.start(10);
+
+    Opened shown(port, "600061", 0, "127.0.0.1", SessionTimeouts {});
+    QVERIFY(shown.dialog->isQueryPending());
+    QVERIFY(!shown.refreshButton()->isEnabled());
+    bool liveWhilePending = false;
+    QElapsedTimer closing;
+    QTimer::singleShot(0, shown.dialog.get(), [&] {
+        const int paintsBefore = painted.paints;
+        const int ticksBefore = ticks;
+        liveWhilePending
+            = QTest::qWaitFor([&] { return painted.paints > paintsBefore && ticks > ticksBefore; })
+            && shown.dialog->isQueryPending()
+            && slow.requestCount("GetStkOneHQWithNameSH?507193&600061") == 1;
+        closing.start();
+        QTest::mouseClick(shown.button(D::Ok), Qt::LeftButton);
+    });
+    QCOMPARE(shown.dialog->exec(), int(QDialog::Accepted));
+    shown.dialog.reset();
+    const qint64 closedIn = closing.elapsed();
+    QVERIFY(liveWhilePending);
+    QVERIFY2(closedIn <= 100, qPrintable(QString::number(closedIn) + " ms"));
 }
 
 QTEST_MAIN(TestDetailDialog)

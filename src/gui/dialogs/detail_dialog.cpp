@@ -1,6 +1,5 @@
 #include "gui/dialogs/detail_dialog.h"
 
-#include "engine/detail_texts.h"
 #include "gui/controls/tinted_label.h"
 #include "gui/dialogs/dialog_forms.h"
 #include "protocol/quote_record.h"
@@ -50,41 +49,91 @@ DetailDialog::DetailDialog(std::string stockCode, int32_t ratioBaseline, DetailD
             &DetailDialog::accept);
 
     showTexts(detailCaptions());
-    connectToServer();
     focusFirstTabStop(m_controls, detailDialogTemplate());
+    startQuery();
 }
 
-void DetailDialog::connectToServer()
+DetailDialog::~DetailDialog()
 {
-    if (!m_session.connect()) {
-        m_setup.report(parentWidget(), QStringLiteral("严重错误发生!!!"));
-        return;
-    }
-    refresh();
+    m_session.abort();
+    m_worker.closeAndJoin();
+}
+
+// The dialog goes at once: the query in progress ends, and its answer is dropped.
+void DetailDialog::done(int result)
+{
+    m_closed = true;
+    m_session.abort();
+    QDialog::done(result);
 }
 
 void DetailDialog::refresh()
 {
-    if (!m_session.isConnected())
-        return;
-    // Disabling the button moves the focus on; a refresh by keyboard brings it back.
-    const bool hadFocus = focusWidget() == m_refreshButton;
+    if (m_connection == Connection::Connected && !m_queryPending)
+        startQuery();
+}
+
+// The button is disabled until the answer; a focus it had waits on the dialog meanwhile, so
+// that keys go to no other button.
+void DetailDialog::startQuery()
+{
+    m_queryPending = true;
+    m_focusOnRefresh = focusWidget() == m_refreshButton;
+    if (m_focusOnRefresh)
+        setFocus(Qt::OtherFocusReason);
     m_refreshButton->setEnabled(false);
     const std::tm now = m_setup.clock();
-    QuoteRecord record;
-    switch (fetchQuote(m_session, m_stockCode, record)) {
+    const bool connectFirst = m_connection == Connection::Connecting;
+    m_worker.start([this, connectFirst, now] {
+        const Answer answer = ask(connectFirst);
+        QMetaObject::invokeMethod(
+            this, [this, answer, now] { showAnswer(answer, now); }, Qt::QueuedConnection);
+    });
+}
+
+DetailDialog::Answer DetailDialog::ask(bool connectFirst)
+{
+    Answer answer;
+    if (connectFirst && !m_session.connect()) {
+        answer.reply = Reply::Unresolved;
+        return answer;
+    }
+    switch (fetchQuote(m_session, m_stockCode, answer.record)) {
     case QuoteOutcome::Failed:
-        return;
+        answer.reply = Reply::Failed;
+        break;
     case QuoteOutcome::Rejected:
-        showTexts(rejectedDetailTexts(m_stockCode));
+        answer.reply = Reply::Rejected;
         break;
     case QuoteOutcome::Valid:
-        showTexts(detailTexts(record, m_stockCode, m_ratioBaseline, now));
+        answer.reply = Reply::Valid;
         break;
     }
+    return answer;
+}
+
+void DetailDialog::showAnswer(const Answer &answer, const std::tm &askedAt)
+{
+    if (m_closed)
+        return;
+    m_queryPending = false;
+    m_connection
+        = answer.reply == Reply::Unresolved ? Connection::Unresolved : Connection::Connected;
+    if (answer.reply == Reply::Failed) {
+        // The button stays disabled; the focus goes on as it would from a disabled button.
+        if (m_focusOnRefresh)
+            focusFirstTabStop(m_controls, detailDialogTemplate());
+        return;
+    }
+    if (answer.reply == Reply::Rejected)
+        showTexts(rejectedDetailTexts(m_stockCode));
+    else if (answer.reply == Reply::Valid)
+        showTexts(detailTexts(answer.record, m_stockCode, m_ratioBaseline, askedAt));
     m_refreshButton->setEnabled(true);
-    if (hadFocus)
+    if (m_focusOnRefresh)
         m_refreshButton->setFocus(Qt::OtherFocusReason);
+    if (answer.reply == Reply::Unresolved)
+        m_setup.report(this, QStringLiteral("严重错误发生!!!"));
 }
 
 void DetailDialog::showTexts(const DetailTexts &texts)
