@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 using namespace lark;
@@ -19,12 +20,6 @@ namespace {
 
 using D = DetailControl;
 
-constexpr D kValueLabels[]
-    = {D::Name,       D::Last,      D::High,          D::Low,        D::Open,       D::Volume,
-       D::Amount,     D::Ask1Price, D::Ask2Price,     D::Ask3Price,  D::Ask1Volume, D::Ask2Volume,
-       D::Ask3Volume, D::Bid1Price, D::Bid2Price,     D::Bid3Price,  D::Bid1Volume, D::Bid2Volume,
-       D::Bid3Volume, D::Change,    D::ChangePercent, D::VolumeRatio};
-
 const std::pair<D, const char *> kCaptions[]
     = {{D::Bid3Caption, "买三"},       {D::Bid2Caption, "买二"},
        {D::Bid1Caption, "买一"},       {D::Ask3Caption, "卖三"},
@@ -34,6 +29,23 @@ const std::pair<D, const char *> kCaptions[]
        {D::LastCaption, "最新价"},     {D::LowCaption, "最低价"},
        {D::HighCaption, "最高价"},     {D::AmountCaption, "成交额"},
        {D::VolumeRatioCaption, "量比"}};
+
+// The labels that show figures: all but the code and the captions.
+std::vector<TintedLabel *> valueLabels(const QDialog &dialog)
+{
+    auto isCaption = [](const QString &name) {
+        return std::any_of(std::begin(kCaptions), std::end(kCaptions), [&](const auto &caption) {
+            return ControlId(caption.first).objectName() == name;
+        });
+    };
+    std::vector<TintedLabel *> labels;
+    for (TintedLabel *label : dialog.findChildren<TintedLabel *>()) {
+        const QString name = label->objectName();
+        if (name != ControlId(D::Code).objectName() && !isCaption(name))
+            labels.push_back(label);
+    }
+    return labels;
+}
 
 std::tm quarterPastTen()
 {
@@ -218,8 +230,10 @@ void TestDetailDialog::rejectedReplyShowsDashes()
     Opened shown(m_port, "600061", 0);
     QVERIFY(shown.settled());
     QCOMPARE(shown.text(D::Code), "600061");
-    for (D id : kValueLabels)
-        QCOMPARE(shown.text(id), "--");
+    const auto values = valueLabels(*shown.dialog);
+    QCOMPARE(values.size(), size_t(22));
+    for (const TintedLabel *label : values)
+        QCOMPARE(label->text(), "--");
     for (const auto &[id, caption] : kCaptions)
         QCOMPARE(shown.text(id), QString::fromUtf8(caption));
     QVERIFY(shown.refreshButton()->isEnabled());

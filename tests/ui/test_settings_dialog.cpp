@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 
 using namespace lark;
 using namespace lark::ui;
@@ -18,14 +19,16 @@ using namespace lark::ui;
 namespace {
 
 using S = SettingsControl;
-constexpr S kWatchControls[] = {S::RefreshSlider,       S::StockIndex,     S::StockCode,
-                                S::PriceAlarmOn,        S::AlarmPrice,     S::NewIssueNoticeOn,
-                                S::BonusRightsNoticeOn, S::FlashOn,        S::RingOn,
-                                S::ChartOnAlarm,        S::ChangeAlarmOn,  S::BigOrderAlarmOn,
-                                S::VolumeRatioAlarmOn,  S::ChangeAlarmPct, S::BigOrderAlarm,
-                                S::VolumeRatioAlarm};
 constexpr S kRankingControls[]
     = {S::ShanghaiA, S::ShanghaiB, S::ShenzhenA, S::ShenzhenB, S::SortKey};
+// The mode never disables these; every other control belongs to the watch mode.
+constexpr S kAlwaysEnabled[] = {S::Ok, S::Cancel, S::RefreshText, S::RankingOn};
+
+bool isOneOf(const QWidget *widget, std::span<const S> ids)
+{
+    return std::any_of(ids.begin(), ids.end(),
+                       [&](S id) { return ControlId(id).objectName() == widget->objectName(); });
+}
 
 SettingsRecord watchRecord()
 {
@@ -53,14 +56,24 @@ struct Shown
     QLineEdit *edit(S id) const { return at<QLineEdit>(id); }
     void clickOk() const { at<QPushButton>(S::Ok)->click(); }
     bool accepted() const { return dialog->result() == QDialog::Accepted; }
-    // Only the controls of one mode are usable.
+    // Only the controls of one mode are usable; the check box, the buttons and the texts always.
     bool inMode(bool ranking) const
     {
-        auto enabled = [this](S id) { return at<QWidget>(id)->isEnabled(); };
-        return std::all_of(std::begin(kWatchControls), std::end(kWatchControls),
-                           [&](S id) { return enabled(id) != ranking; })
-            && std::all_of(std::begin(kRankingControls), std::end(kRankingControls),
-                           [&](S id) { return enabled(id) == ranking; });
+        int watchControls = 0;
+        for (const QWidget *widget : dialog->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (widget->objectName().isEmpty())
+                continue; // a text or frame nobody addresses
+            bool usable = !ranking;
+            if (isOneOf(widget, kRankingControls))
+                usable = ranking;
+            else if (isOneOf(widget, kAlwaysEnabled))
+                usable = true;
+            else
+                ++watchControls;
+            if (widget->isEnabled() != usable)
+                return false;
+        }
+        return watchControls == 16;
     }
     bool inRankingMode() const { return inMode(true); }
     bool inWatchMode() const { return inMode(false); }
