@@ -74,7 +74,8 @@ public:
     int rankingPage() const { return m_rankingPage; }
     // The interface size for the next start (the running one keeps its size).
     void chooseNextInterfaceSize(int size);
-    // Ready for the settings command: the network thread has connected and loaded.
+    // Ready for the settings command: the network thread has connected and asked for the
+    // stock lists.
     bool isNetworkReady() const { return networkReady != 0; }
     StartUpOutcome startUpOutcome() const { return m_startUpOutcome; }
 
