@@ -194,7 +194,7 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
         std::cout << std::flush;
         if (const std::string market = setup.marketText(); !market.empty())
             std::cerr << "lark: " << market << std::endl;
-        if (list.status() != "Halvern--Orvale") {
+        if (engine.startUpOutcome() != StartUpOutcome::Ready) {
             std::cerr << "lark: " << list.status() << std::endl;
             result = 1;
         }

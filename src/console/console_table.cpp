@@ -103,12 +103,16 @@ std::string clippedToWidth(const std::string &text, size_t columns)
 
 std::string detailTable(const DetailTexts &texts)
 {
-    static const std::map<int, const char *> captions {
-        {1024, "代码"},   {1023, "名称"},   {1040, "最新价"}, {1025, "最高价"}, {1044, "最低价"},
-        {1041, "开盘价"}, {1042, "成交量"}, {1043, "成交额"}, {1028, "卖一价"}, {1029, "卖二价"},
-        {1030, "卖三价"}, {1031, "卖一量"}, {1032, "卖二量"}, {1033, "卖三量"}, {1037, "买一价"},
-        {1038, "买二价"}, {1039, "买三价"}, {1034, "买一量"}, {1035, "买二量"}, {1036, "买三量"},
-        {1046, "涨跌价"}, {1048, "涨幅"},   {1090, "量比"}};
+    using D = DetailControl;
+    static const std::map<D, const char *> captions {
+        {D::Code, "代码"},          {D::Name, "名称"},         {D::Last, "最新价"},
+        {D::High, "最高价"},        {D::Low, "最低价"},        {D::Open, "开盘价"},
+        {D::Volume, "成交量"},      {D::Amount, "成交额"},     {D::Ask1Price, "卖一价"},
+        {D::Ask2Price, "卖二价"},   {D::Ask3Price, "卖三价"},  {D::Ask1Volume, "卖一量"},
+        {D::Ask2Volume, "卖二量"},  {D::Ask3Volume, "卖三量"}, {D::Bid1Price, "买一价"},
+        {D::Bid2Price, "买二价"},   {D::Bid3Price, "买三价"},  {D::Bid1Volume, "买一量"},
+        {D::Bid2Volume, "买二量"},  {D::Bid3Volume, "买三量"}, {D::Change, "涨跌价"},
+        {D::ChangePercent, "涨幅"}, {D::VolumeRatio, "量比"}};
     std::string out;
     for (const auto &[id, text] : texts) {
         auto caption = captions.find(id);

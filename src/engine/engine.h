@@ -39,8 +39,13 @@ struct EngineConfig
     std::chrono::milliseconds runLimit {0};
 };
 
+// How the start went, as the status text tells it.
+enum class StartUpOutcome { Starting, Ready, NetworkFault };
+
 // The monitoring engine: shared watch list and options, the worker threads and their flags
 // and events, the alert state. It reaches the screen only through its two ports.
+// A front end uses the intent methods (they take the locks themselves) and never its locks or
+// fields; the ranking page is the user-interface thread's.
 class Engine
 {
 public:
@@ -63,6 +68,17 @@ public:
     bool startRefreshLoop();
     bool startRankingPass(int page);
 
+    // The page zones: in ranking mode with the stock lists loaded, stops the refresh loop and
+    // starts a pass for the page step pages on (never below 0); nullopt at any other time.
+    std::optional<int> turnRankingPage(int step);
+    int rankingPage() const { return m_rankingPage; }
+    // The interface size for the next start (the running one keeps its size).
+    void chooseNextInterfaceSize(int size);
+    // Ready for the settings command: the network thread has connected and asked for the
+    // stock lists.
+    bool isNetworkReady() const { return networkReady != 0; }
+    StartUpOutcome startUpOutcome() const { return m_startUpOutcome; }
+
     // Tray acknowledgement: the code of the ringing alert when one is active (its ringing
     // stops); finishAcknowledge() once the user has seen it lets the next alert ring.
     std::optional<std::string> beginAcknowledge();
@@ -82,6 +98,7 @@ public:
 
     Options optionsSnapshot();
     SlotSettings slotSettings(int slot);
+    // The settings command's OK; the ranking page goes back to 0.
     SettingsRestart applySettings(int slot, const SlotSettings &settings, const Options &chosen);
     // In-place edit of a row's code.
     void setCode(int slot, std::string_view code);
@@ -105,6 +122,7 @@ public:
 
 private:
     int networkThread();
+    void showOutcome(StartUpOutcome outcome);
     int refreshLoop();
     void handleRow(int row);
     void writeRow(int row, const std::vector<std::string> &texts);
@@ -128,6 +146,8 @@ private:
     QuoteSession m_session;
     StockDirectory m_directory;
     std::atomic<bool> m_lastPage {false};
+    std::atomic<int> m_rankingPage {0};
+    std::atomic<StartUpOutcome> m_startUpOutcome {StartUpOutcome::Starting};
 
     std::mutex m_alertLock;
     int m_activeAlertCount = 0;

@@ -26,6 +26,7 @@ constexpr int kVersionCheckDay = 19;
 int Engine::networkThread()
 {
     m_list.setStatusText(kConnecting);
+    m_startUpOutcome = StartUpOutcome::Starting;
     networkReady = 0;
     m_directory.clear();
     ringToken.set();
@@ -39,7 +40,7 @@ int Engine::networkThread()
     m_session.limitUntil(
         std::min(QuoteSession::Clock::now() + m_config.timeouts.startUp, m_runUntil));
     if (!m_session.connect()) {
-        m_list.setStatusText(kNetworkFault);
+        showOutcome(StartUpOutcome::NetworkFault);
         return 0;
     }
     // The start-up queries share the connection that a ranking pass, accepted as soon as the
@@ -52,13 +53,19 @@ int Engine::networkThread()
     else
         loopFinished.set();
     networkReady = 1;
-    m_list.setStatusText(stockMessagesLoaded ? kReady : kNetworkFault);
+    showOutcome(stockMessagesLoaded ? StartUpOutcome::Ready : StartUpOutcome::NetworkFault);
     m_list.setTextColour(kBlack);
     computeVolumeBaselines();
     checkForNewVersion();
     m_session.limitUntil(m_runUntil);
     loopToken.set();
     return refreshLoop();
+}
+
+void Engine::showOutcome(StartUpOutcome outcome)
+{
+    m_startUpOutcome = outcome;
+    m_list.setStatusText(outcome == StartUpOutcome::Ready ? kReady : kNetworkFault);
 }
 
 // Once a month, on the 19th, ask whether to fetch a newer version.

@@ -6,7 +6,20 @@
 #include "protocol/ranking_reply.h"
 #include "protocol/wire_format.h"
 
+#include <algorithm>
+
 namespace lark {
+
+std::optional<int> Engine::turnRankingPage(int step)
+{
+    if (!stockMessagesLoaded || !optionsSnapshot().rankingOn)
+        return std::nullopt;
+    refreshStopRequested = 1;
+    const int page = std::max(0, m_rankingPage + step);
+    m_rankingPage = page;
+    startRankingPass(page);
+    return page;
+}
 
 int Engine::rankingThread(int page)
 {

@@ -13,6 +13,7 @@ SlotSettings Engine::slotSettings(int slot)
 // needs. A running refresh loop sees rankingOn and hands the list over by itself.
 SettingsRestart Engine::applySettings(int slot, const SlotSettings &s, const Options &chosen)
 {
+    m_rankingPage = 0;
     Options before;
     {
         std::lock_guard lock(settingsLock);
@@ -30,6 +31,12 @@ SettingsRestart Engine::applySettings(int slot, const SlotSettings &s, const Opt
         return SettingsRestart::RefreshLoop;
     }
     return SettingsRestart::None;
+}
+
+void Engine::chooseNextInterfaceSize(int size)
+{
+    std::lock_guard lock(settingsLock);
+    nextInterfaceSize = size;
 }
 
 void Engine::setCode(int slot, std::string_view code)

@@ -13,22 +13,32 @@ namespace {
 
 constexpr int kDragStripHeight = 27;
 
+// The icon control shows the program icon.
+const char *programIconText()
+{
+    static const QByteArray text
+        = (QStringLiteral("<img src=\"") + picturePath(IconId::Program) + QStringLiteral("\">"))
+              .toUtf8();
+    return text.constData();
+}
+
 DialogTemplate makeAboutTemplate(const char *notice)
 {
-    return {ids::kAboutDialog,
-            "关于Tamberly",
-            QSize(181, 87),
-            "MS Serif",
-            8,
-            {
-                {-1, ControlKind::Icon, "<img src=\":/res/icon-128.png\">", QRect(17, 13, 20, 20)},
-                {-1, ControlKind::Static, "Tamberly Version 2.0", QRect(72, 26, 84, 8)},
-                {-1, ControlKind::Static, notice, QRect(72, 47, 64, 8)},
-                {ids::kOk, ControlKind::DefaultButton, "确定", QRect(108, 65, 32, 14)},
-                {-1, ControlKind::Static, "Halvern------Orvale", QRect(71, 9, 102, 8)},
-                {ids::kWebLink, ControlKind::Static, "halvern.example", QRect(11, 47, 59, 8)},
-                {ids::kMailLink, ControlKind::Image, "", QRect(13, 62, 37, 20)},
-            }};
+    return {
+        DialogId::About,
+        "关于Tamberly",
+        QSize(181, 87),
+        "MS Serif",
+        8,
+        {
+            {ControlKind::Icon, programIconText(), QRect(17, 13, 20, 20)},
+            {ControlKind::Static, "Tamberly Version 2.0", QRect(72, 26, 84, 8)},
+            {ControlKind::Static, notice, QRect(72, 47, 64, 8)},
+            {AboutControl::Ok, ControlKind::DefaultButton, "确定", QRect(108, 65, 32, 14)},
+            {ControlKind::Static, "Halvern------Orvale", QRect(71, 9, 102, 8)},
+            {AboutControl::WebLink, ControlKind::Static, "halvern.example", QRect(11, 47, 59, 8)},
+            {AboutControl::MailLink, ControlKind::Image, "", QRect(13, 62, 37, 20)},
+        }};
 }
 
 QRect zone(int left, int right, int top, int bottom)
@@ -44,7 +54,7 @@ const ColumnSpec kVolume {"成交量  ", Qt::AlignRight, 60};
 // list's last rows instead, so that every size can page forward.
 const SizeLayout kLayouts[] = {
     {1,
-     ":/res/background-149.png",
+     BitmapId::LargeBackground,
      QSize(487, 330),
      {kCode,
       kName,
@@ -59,7 +69,7 @@ const SizeLayout kLayouts[] = {
      zone(466, 479, 46, 64),
      zone(466, 479, 281, 294)},
     {2,
-     ":/res/background-148.png",
+     BitmapId::MediumBackground,
      QSize(347, 197),
      {kCode, kName, {"最新价 ", Qt::AlignRight, 55}, kVolume, {"涨跌幅 ", Qt::AlignRight, 50}},
      8,
@@ -67,7 +77,7 @@ const SizeLayout kLayouts[] = {
      zone(326, 344, 46, 64),
      zone(326, 339, 151, 166)},
     {3,
-     ":/res/background-150.png",
+     BitmapId::SmallBackground,
      QSize(247, 145),
      {kCode, kName, {"最新价 ", Qt::AlignRight, 50}},
      3,
@@ -86,20 +96,21 @@ void loadResources()
 
 const DialogTemplate &quoteFormTemplate()
 {
+    using C = QuoteFormControl;
     static const DialogTemplate form {
-        ids::kQuoteForm,
+        DialogId::QuoteForm,
         "",
         QSize(96, 66),
         "MS Sans Serif",
         8,
         {
-            {ids::kStatusText, ControlKind::Static, "Halvern---Orvale", QRect(0, 33, 92, 8)},
-            {ids::kSiteNameLink, ControlKind::Static, "Orvale", QRect(21, 45, 57, 8)},
-            {ids::kPreviousPageButton, ControlKind::PushButton, "上一页", QRect(12, 20, 28, 12)},
-            {ids::kNextPageButton, ControlKind::PushButton, "下一页", QRect(41, 26, 28, 12)},
-            {ids::kClockText, ControlKind::Static, "", QRect(5, 38, 73, 8)},
+            {C::StatusText, ControlKind::Static, "Halvern---Orvale", QRect(0, 33, 92, 8)},
+            {C::SiteNameLink, ControlKind::Static, "Orvale", QRect(21, 45, 57, 8)},
+            {C::PreviousPage, ControlKind::PushButton, "上一页", QRect(12, 20, 28, 12)},
+            {C::NextPage, ControlKind::PushButton, "下一页", QRect(41, 26, 28, 12)},
+            {C::ClockText, ControlKind::Static, "", QRect(5, 38, 73, 8)},
             // The list is made by the view; the template only places it.
-            {ids::kQuoteList, ControlKind::Static, "List1", QRect(0, 0, 92, 21)},
+            {C::QuoteList, ControlKind::Static, "List1", QRect(0, 0, 92, 21)},
         }};
     return form;
 }

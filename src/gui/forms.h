@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/dialogs/dialog_template.h"
+#include "gui/resource_ids.h"
 
 #include <QRect>
 #include <QString>
@@ -12,21 +13,6 @@ namespace lark::ui {
 
 // Registers the pictures of res/ (they live in a static library, so nothing pulls them in).
 void loadResources();
-
-// Controls of the quote form (101) and the About dialog (100).
-namespace ids {
-inline constexpr int kQuoteForm = 101;
-inline constexpr int kAboutDialog = 100;
-inline constexpr int kQuoteList = 1000;
-inline constexpr int kSiteNameLink = 1049;
-inline constexpr int kPreviousPageButton = 1050;
-inline constexpr int kNextPageButton = 1051;
-inline constexpr int kStatusText = 1070;
-inline constexpr int kClockText = 1075;
-inline constexpr int kOk = 1;
-inline constexpr int kWebLink = 1009;
-inline constexpr int kMailLink = 1010;
-} // namespace ids
 
 const DialogTemplate &quoteFormTemplate();
 // Where the figures come from: a quote server given on the command line, or the built-in one
@@ -46,7 +32,7 @@ struct ColumnSpec
 struct SizeLayout
 {
     int size;
-    const char *background; // resource path; an @2x version lies beside it
+    BitmapId background;
     QSize backgroundSize;
     std::vector<ColumnSpec> columns;
     int rows;

@@ -6,7 +6,6 @@
 #include "gui/lark_doc.h"
 #include "gui/main_frame.h"
 #include "gui/view/lark_view.h"
-#include "gui/view/popup_menu.h"
 #include "launch/instance_lock.h"
 #include "launch/launch_setup.h"
 #include "launch/quit_signals.h"
@@ -69,11 +68,11 @@ void LarkApp::initInstance(const LaunchSetup &setup)
     m_frame->show();
 }
 
-void LarkApp::onCommand(int id)
+void LarkApp::onCommand(Command id)
 {
-    if (id == commands::kAbout)
+    if (id == Command::About)
         onAbout();
-    else if (id == commands::kExit)
+    else if (id == Command::Exit)
         onExit();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/forms.h"
+#include "gui/resource_ids.h"
 
 #include <QApplication>
 
@@ -31,7 +32,7 @@ public:
     MainFrame *mainFrame() const { return m_frame.get(); }
 
     // Commands of the popup menu.
-    void onCommand(int id);
+    void onCommand(Command id);
     void onAbout();
     void onExit();
 

@@ -1,7 +1,6 @@
 #include "gui/main_frame.h"
 
 #include "gui/view/lark_view.h"
-#include "gui/view/popup_menu.h"
 
 #include <QCloseEvent>
 #include <QFileSystemWatcher>
@@ -19,19 +18,19 @@ MainFrame::MainFrame()
     connect(m_view, &LarkView::frameCommand, this, &MainFrame::onCommand);
 }
 
-void MainFrame::onCommand(int id)
+void MainFrame::onCommand(Command id)
 {
     switch (id) {
-    case commands::kSizeLarge:
+    case Command::SizeLarge:
         onSizeLarge();
         break;
-    case commands::kSizeMedium:
+    case Command::SizeMedium:
         onSizeMedium();
         break;
-    case commands::kSizeSmall:
+    case Command::SizeSmall:
         onSizeSmall();
         break;
-    case commands::kMinimise:
+    case Command::Minimise:
         onMinimise();
         break;
     default:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/resource_ids.h"
+
 #include <QWidget>
 
 namespace lark::ui {
@@ -23,13 +25,13 @@ public:
     void onSizeSmall();
     void onMinimise();
     // Routes a popup menu command the view left to the frame; the rest go to the application.
-    void onCommand(int id);
+    void onCommand(Command id);
     // Shown, raised and active (see restore()) whenever the file is touched.
     void restoreWhenTouched(const QString &file);
 
 signals:
     // About and exit, for the application object.
-    void appCommand(int id);
+    void appCommand(lark::ui::Command id);
     // After the view has shut down; settingsNotSaved first when its save failed.
     void settingsNotSaved();
     void closed();

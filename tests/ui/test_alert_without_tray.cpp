@@ -60,7 +60,11 @@ void AlertWithoutTrayTest::notificationActionAcknowledges()
     // The action opens the stock's detail dialog; closing it ends the alert.
     QString detailCode;
     whenOpen<ui::DetailDialog>([&](ui::DetailDialog *dialog) {
-        detailCode = dialog->findChild<QLabel *>("1024")->text().trimmed();
+        if (QTest::qWaitFor([dialog] { return !dialog->isQueryPending(); }, 10'000))
+            detailCode
+                = dialog->findChild<QLabel *>(ui::ControlId(DetailControl::Code).objectName())
+                      ->text()
+                      .trimmed();
         dialog->close();
     });
     emit service.ActionInvoked(service.shown.last().id, "acknowledge");

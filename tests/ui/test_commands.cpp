@@ -24,9 +24,14 @@ namespace {
 constexpr const char *kRankingQuery = "GETORDERHQ";
 
 template<typename T>
-T *field(QWidget *dialog, int id)
+T *field(QWidget *dialog, ControlId id)
 {
-    return dialog->findChild<T *>(QString::number(id));
+    return dialog->findChild<T *>(id.objectName());
+}
+
+QString actionName(Command id)
+{
+    return QString::number(static_cast<int>(id));
 }
 
 QStringList itemTexts(const QMenu *menu)
@@ -46,16 +51,17 @@ QString detailShownFor(const std::function<void()> &command)
 {
     QString code;
     whenOpen<DetailDialog>([&](DetailDialog *dialog) {
-        code = dialog->findChild<QLabel *>(QString::number(1024))->text().trimmed();
+        if (QTest::qWaitFor([dialog] { return !dialog->isQueryPending(); }, 10'000))
+            code = field<QLabel>(dialog, DetailControl::Code)->text().trimmed();
         dialog->accept();
     });
     command();
     return code;
 }
 
-bool isEnabled(const QMenu *menu, int id)
+bool isEnabled(const QMenu *menu, Command id)
 {
-    return menu->findChild<QAction *>(QString::number(id))->isEnabled();
+    return menu->findChild<QAction *>(actionName(id))->isEnabled();
 }
 
 QPoint rowPoint(WindowRig &rig, int row)
@@ -74,7 +80,7 @@ void waitUntilFilled(WindowRig &rig)
 
 void setRanking(QWidget *dialog, bool on)
 {
-    auto *box = field<QCheckBox>(dialog, 1021);
+    auto *box = field<QCheckBox>(dialog, SettingsControl::RankingOn);
     if (box->isChecked() != on)
         box->click();
 }
@@ -98,12 +104,20 @@ private slots:
 
 void CommandsTest::menuHasItsOrderTextsAndIds()
 {
+    using C = Command;
+    auto item = [](const char *text, Command id) {
+        return QString::fromUtf8(text) + "=" + actionName(id);
+    };
     std::unique_ptr<QMenu> menu(makePopupMenu({true, true}, nullptr));
     QCOMPARE(itemTexts(menu.get()),
-             QStringList({"设置...=32772", "详细资料=6", "今日提示=32793", "一周备忘=32791",
-                          "大界面=32780", "中界面=32779", "小界面=32778", "背景颜色...=32775",
-                          "最小化=61186", "帮助[关于Tamberly...=57664,使用方法...=32776]",
-                          "退出=57665"}));
+             QStringList({item("设置...", C::Settings), item("详细资料", C::Detail),
+                          item("今日提示", C::TodayTip), item("一周备忘", C::WeeklyMemo),
+                          item("大界面", C::SizeLarge), item("中界面", C::SizeMedium),
+                          item("小界面", C::SizeSmall), item("背景颜色...", C::BackgroundColour),
+                          item("最小化", C::Minimise),
+                          "帮助[" + item("关于Tamberly...", C::About) + ","
+                              + item("使用方法...", C::Help) + "]",
+                          item("退出", C::Exit)}));
 }
 
 void CommandsTest::menuEnablingFollowsReadinessAndRow()
@@ -114,10 +128,10 @@ void CommandsTest::menuEnablingFollowsReadinessAndRow()
             rig.server->injectFault({quoteserver::FaultKind::Delay, "getstkmsg", 3000, 0, 500, 1});
         });
         std::unique_ptr<QMenu> menu(rig.view().makeContextMenu(QPoint(5, 5)));
-        QVERIFY(!isEnabled(menu.get(), commands::kSettings));
-        QVERIFY(isEnabled(menu.get(), commands::kTodayTip));
+        QVERIFY(!isEnabled(menu.get(), Command::Settings));
+        QVERIFY(isEnabled(menu.get(), Command::TodayTip));
         // The command itself refuses too, without opening anything.
-        rig.view().runCommand(commands::kSettings);
+        rig.view().runCommand(Command::Settings);
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(!rig.engine().networkReady);
     }
@@ -127,8 +141,8 @@ void CommandsTest::menuEnablingFollowsReadinessAndRow()
     // pixels high) from the view's origin, plus (50, 50).
     for (int row : {0, 1, 5}) {
         std::unique_ptr<QMenu> onRow(rig.view().makeContextMenu(rowPoint(rig, row)));
-        QVERIFY(isEnabled(onRow.get(), commands::kSettings));
-        QVERIFY(isEnabled(onRow.get(), commands::kDetail));
+        QVERIFY(isEnabled(onRow.get(), Command::Settings));
+        QVERIFY(isEnabled(onRow.get(), Command::Detail));
         QCOMPARE(rig.view().contextRow(), row);
         QCOMPARE(rig.view().menuPos(),
                  rig.view().mapToGlobal(QPoint(0, 0)) + QPoint(0, 16 + 13 * row) + QPoint(50, 50));
@@ -139,7 +153,7 @@ void CommandsTest::menuEnablingFollowsReadinessAndRow()
     QVERIFY(!rig.list()->itemAt(below));
     QCursor::setPos(QPoint(100, 120));
     std::unique_ptr<QMenu> offRow(rig.view().makeContextMenu(below));
-    QVERIFY(!isEnabled(offRow.get(), commands::kDetail));
+    QVERIFY(!isEnabled(offRow.get(), Command::Detail));
     QCOMPARE(rig.view().contextRow(), 5);
     QCOMPARE(rig.view().menuPos(), QCursor::pos() + QPoint(5, 5));
 }
@@ -151,15 +165,16 @@ void CommandsTest::settingsGoToTheSlotTheDialogNames()
     delete rig.view().makeContextMenu(rowPoint(rig, 2));
     int openedOn = 0;
     whenOpen<SettingsDialog>([&](SettingsDialog *dialog) {
-        openedOn = field<QLineEdit>(dialog, 1015)->text().toInt();
-        QCOMPARE(field<QLineEdit>(dialog, 1011)->text().toStdString(), rig.engine().codeAt(2));
-        field<QLineEdit>(dialog, 1015)->setText(" 7 ");
-        field<QLineEdit>(dialog, 1011)->setText("600123");
-        field<QLineEdit>(dialog, 1003)->setText("12.5");
+        openedOn = field<QLineEdit>(dialog, SettingsControl::StockIndex)->text().toInt();
+        QCOMPARE(field<QLineEdit>(dialog, SettingsControl::StockCode)->text().toStdString(),
+                 rig.engine().codeAt(2));
+        field<QLineEdit>(dialog, SettingsControl::StockIndex)->setText(" 7 ");
+        field<QLineEdit>(dialog, SettingsControl::StockCode)->setText("600123");
+        field<QLineEdit>(dialog, SettingsControl::AlarmPrice)->setText("12.5");
         dialog->accept();
     });
     const std::string before = rig.engine().codeAt(2);
-    rig.view().runCommand(commands::kSettings);
+    rig.view().runCommand(Command::Settings);
     QCOMPARE(openedOn, 3);
     QCOMPARE(rig.engine().codeAt(6), std::string("600123"));
     QCOMPARE(rig.engine().slotSettings(6).priceAlarm, 12.5f);
@@ -167,10 +182,10 @@ void CommandsTest::settingsGoToTheSlotTheDialogNames()
 
     // Cancel changes nothing.
     whenOpen<SettingsDialog>([](SettingsDialog *dialog) {
-        field<QLineEdit>(dialog, 1011)->setText("000001");
+        field<QLineEdit>(dialog, SettingsControl::StockCode)->setText("000001");
         dialog->reject();
     });
-    rig.view().runCommand(commands::kSettings);
+    rig.view().runCommand(Command::Settings);
     QCOMPARE(rig.engine().codeAt(2), before);
 }
 
@@ -183,7 +198,7 @@ void CommandsTest::settingsRestartsFollowTheRankingChange()
             change(dialog);
             dialog->accept();
         });
-        rig.view().runCommand(commands::kSettings);
+        rig.view().runCommand(Command::Settings);
     };
     auto rankingRequests = [&] { return rig.server->requestCount(kRankingQuery); };
 
@@ -191,8 +206,8 @@ void CommandsTest::settingsRestartsFollowTheRankingChange()
     QTRY_COMPARE_WITH_TIMEOUT(rankingRequests(), uint64_t(1), 5000);
     QTRY_VERIFY(rig.list()->topLevelItemCount() == 16
                 && !rig.list()->topLevelItem(0)->text(0).isEmpty());
-    QCOMPARE(rig.view().rankingPage(), 0);
-    QVERIFY(!rig.control<QPushButton>(1050)->isVisible());
+    QCOMPARE(rig.engine().rankingPage(), 0);
+    QVERIFY(!rig.control<QPushButton>(QuoteFormControl::PreviousPage)->isVisible());
 
     // The same board and key again: nothing starts, the page stays.
     confirm([](QWidget *) {});
@@ -201,7 +216,7 @@ void CommandsTest::settingsRestartsFollowTheRankingChange()
 
     // Only the sort key changes: exactly one new pass.
     confirm([](QWidget *dialog) {
-        auto *sort = field<QComboBox>(dialog, 1053);
+        auto *sort = field<QComboBox>(dialog, SettingsControl::SortKey);
         sort->setCurrentIndex((sort->currentIndex() + 1) % sort->count());
     });
     QTRY_COMPARE_WITH_TIMEOUT(rankingRequests(), uint64_t(2), 5000);
@@ -217,7 +232,9 @@ void CommandsTest::settingsRestartsFollowTheRankingChange()
         return first ? first->text(0).trimmed().toStdString() : std::string();
     };
     QTRY_COMPARE_WITH_TIMEOUT(firstCode(), rig.engine().codeAt(0), 5000);
-    confirm([](QWidget *dialog) { field<QSlider>(dialog, 1001)->setValue(60); });
+    confirm([](QWidget *dialog) {
+        field<QSlider>(dialog, SettingsControl::RefreshSlider)->setValue(60);
+    });
     QTest::qWait(300);
     const uint64_t start = rig.server->requestCount(quotes);
     QTest::qWait(1100);
@@ -230,14 +247,14 @@ void CommandsTest::detailOpensForTheRowOutsideRankingOnly()
     WindowRig rig;
     waitUntilFilled(rig);
     delete rig.view().makeContextMenu(rowPoint(rig, 4));
-    QCOMPARE(detailShownFor([&] { rig.view().runCommand(commands::kDetail); }),
+    QCOMPARE(detailShownFor([&] { rig.view().runCommand(Command::Detail); }),
              QString::fromStdString(rig.engine().codeAt(4)));
 
     {
         std::lock_guard lock(rig.engine().settingsLock);
         rig.engine().options.rankingOn = 1;
     }
-    rig.view().runCommand(commands::kDetail);
+    rig.view().runCommand(Command::Detail);
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -245,9 +262,9 @@ void CommandsTest::pagesHelpAndColour()
 {
     OpenedTargets opened;
     WindowRig rig;
-    rig.view().runCommand(commands::kTodayTip);
-    rig.view().runCommand(commands::kWeeklyMemo);
-    rig.view().runCommand(commands::kHelp);
+    rig.view().runCommand(Command::TodayTip);
+    rig.view().runCommand(Command::WeeklyMemo);
+    rig.view().runCommand(Command::Help);
     QCOMPARE(opened.targets.size(), 3);
     const QString site = QString::fromStdString(rig.engine().webPageUrl(""));
     QCOMPARE(opened.targets[0], site + "/jinribd/jrtishi.asp");
@@ -263,10 +280,10 @@ void CommandsTest::pagesHelpAndColour()
         dialog->setCurrentColor(QColor(10, 200, 30));
         dialog->accept();
     });
-    rig.view().runCommand(commands::kBackgroundColour);
+    rig.view().runCommand(Command::BackgroundColour);
     QCOMPARE(rig.list()->palette().color(QPalette::Base), QColor(10, 200, 30));
     whenOpen<QColorDialog>([](QColorDialog *dialog) { dialog->reject(); });
-    rig.view().runCommand(commands::kBackgroundColour);
+    rig.view().runCommand(Command::BackgroundColour);
     QCOMPARE(rig.list()->palette().color(QPalette::Base), QColor(10, 200, 30));
 }
 
@@ -308,16 +325,16 @@ void CommandsTest::commandsAreRoutedToFrameAndApplication()
 {
     WindowRig rig;
     QSignalSpy appCommands(&rig.frame, &MainFrame::appCommand);
-    rig.view().runCommand(commands::kSizeSmall);
+    rig.view().runCommand(Command::SizeSmall);
     {
         std::lock_guard lock(rig.engine().settingsLock);
         QCOMPARE(rig.engine().nextInterfaceSize, 3);
     }
-    rig.view().runCommand(commands::kAbout);
-    rig.view().runCommand(commands::kExit);
+    rig.view().runCommand(Command::About);
+    rig.view().runCommand(Command::Exit);
     QCOMPARE(appCommands.size(), 2);
-    QCOMPARE(appCommands[0][0].toInt(), commands::kAbout);
-    QCOMPARE(appCommands[1][0].toInt(), commands::kExit);
+    QCOMPARE(appCommands[0][0].value<Command>(), Command::About);
+    QCOMPARE(appCommands[1][0].value<Command>(), Command::Exit);
 }
 
 QTEST_MAIN(CommandsTest)

@@ -4,6 +4,7 @@
 // (or by nothing, when it must stay without data), and a recorder for the pages it opens.
 
 #include "gui/controls/hyperlink.h"
+#include "gui/dialogs/control_id.h"
 #include "gui/main_frame.h"
 #include "gui/view/lark_view.h"
 #include "launch/registry_settings.h"
@@ -97,11 +98,11 @@ struct WindowRig
     ui::LarkView &view() { return *frame.view(); }
     Engine &engine() { return view().engine(); }
     template<typename T>
-    T *control(int id)
+    T *control(ui::QuoteFormControl id)
     {
-        return frame.findChild<T *>(QString::number(id));
+        return frame.findChild<T *>(ui::ControlId(id).objectName());
     }
-    QTreeWidget *list() { return control<QTreeWidget>(1000); }
+    QTreeWidget *list() { return control<QTreeWidget>(ui::QuoteFormControl::QuoteList); }
 
     // Rows whose name column the engine has filled.
     int filledRows()

@@ -11,15 +11,24 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 
 using namespace lark;
 using namespace lark::ui;
 
 namespace {
 
-constexpr int kWatchControls[] = {1001, 1015, 1011, 1002, 1003, 1004, 1006, 1013,
-                                  1012, 1077, 1078, 1081, 1083, 1080, 1082, 1084};
-constexpr int kRankingControls[] = {1017, 1018, 1019, 1020, 1053};
+using S = SettingsControl;
+constexpr S kRankingControls[]
+    = {S::ShanghaiA, S::ShanghaiB, S::ShenzhenA, S::ShenzhenB, S::SortKey};
+// The mode never disables these; every other control belongs to the watch mode.
+constexpr S kAlwaysEnabled[] = {S::Ok, S::Cancel, S::RefreshText, S::RankingOn};
+
+bool isOneOf(const QWidget *widget, std::span<const S> ids)
+{
+    return std::any_of(ids.begin(), ids.end(),
+                       [&](S id) { return ControlId(id).objectName() == widget->objectName(); });
+}
 
 SettingsRecord watchRecord()
 {
@@ -40,21 +49,31 @@ struct Shown
         dialog->show();
     }
     template<typename T>
-    T *at(int id) const
+    T *at(S id) const
     {
-        return dialog->findChild<T *>(QString::number(id));
+        return dialog->findChild<T *>(ControlId(id).objectName());
     }
-    QLineEdit *edit(int id) const { return at<QLineEdit>(id); }
-    void clickOk() const { at<QPushButton>(1)->click(); }
+    QLineEdit *edit(S id) const { return at<QLineEdit>(id); }
+    void clickOk() const { at<QPushButton>(S::Ok)->click(); }
     bool accepted() const { return dialog->result() == QDialog::Accepted; }
-    // Only the controls of one mode are usable.
+    // Only the controls of one mode are usable; the check box, the buttons and the texts always.
     bool inMode(bool ranking) const
     {
-        auto enabled = [this](int id) { return at<QWidget>(id)->isEnabled(); };
-        return std::all_of(std::begin(kWatchControls), std::end(kWatchControls),
-                           [&](int id) { return enabled(id) != ranking; })
-            && std::all_of(std::begin(kRankingControls), std::end(kRankingControls),
-                           [&](int id) { return enabled(id) == ranking; });
+        int watchControls = 0;
+        for (const QWidget *widget : dialog->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (widget->objectName().isEmpty())
+                continue; // a text or frame nobody addresses
+            bool usable = !ranking;
+            if (isOneOf(widget, kRankingControls))
+                usable = ranking;
+            else if (isOneOf(widget, kAlwaysEnabled))
+                usable = true;
+            else
+                ++watchControls;
+            if (widget->isEnabled() != usable)
+                return false;
+        }
+        return watchControls == 16;
     }
     bool inRankingMode() const { return inMode(true); }
     bool inWatchMode() const { return inMode(false); }
@@ -89,49 +108,49 @@ void TestSettingsDialog::recordShowsInTheFields()
     record.ringOn = 5; // outside 0-2: shown clear
     record.flashOn = 2;
     Shown shown(record);
-    QCOMPARE(shown.edit(1003)->text(), "12.5");
-    QCOMPARE(shown.edit(1011)->text(), "600061");
-    QCOMPARE(shown.edit(1080)->text(), "-3");
-    QCOMPARE(shown.edit(1082)->text(), "500");
-    QCOMPARE(shown.edit(1084)->text(), "2.5");
-    QCOMPARE(shown.edit(1015)->text(), "3");
-    QVERIFY(!shown.at<QCheckBox>(1012)->isChecked());
-    QVERIFY(shown.at<QCheckBox>(1013)->isChecked());
+    QCOMPARE(shown.edit(S::AlarmPrice)->text(), "12.5");
+    QCOMPARE(shown.edit(S::StockCode)->text(), "600061");
+    QCOMPARE(shown.edit(S::ChangeAlarmPct)->text(), "-3");
+    QCOMPARE(shown.edit(S::BigOrderAlarm)->text(), "500");
+    QCOMPARE(shown.edit(S::VolumeRatioAlarm)->text(), "2.5");
+    QCOMPARE(shown.edit(S::StockIndex)->text(), "3");
+    QVERIFY(!shown.at<QCheckBox>(S::RingOn)->isChecked());
+    QVERIFY(shown.at<QCheckBox>(S::FlashOn)->isChecked());
     QCOMPARE(shown.dialog->windowTitle(), "设置");
 }
 
 void TestSettingsDialog::refusedFieldKeepsDialogOpen_data()
 {
-    QTest::addColumn<int>("id");
+    QTest::addColumn<SettingsControl>("id");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
 
     const QString indexRange = "Please enter an integer between 1 and 16.";
-    QTest::newRow("stock index 0") << 1015 << "0" << indexRange;
-    QTest::newRow("stock index 17") << 1015 << "17" << indexRange;
-    QTest::newRow("stock index -0") << 1015 << "-0"
+    QTest::newRow("stock index 0") << S::StockIndex << "0" << indexRange;
+    QTest::newRow("stock index 17") << S::StockIndex << "17" << indexRange;
+    QTest::newRow("stock index -0") << S::StockIndex << "-0"
                                     << "Please enter an integer.";
-    QTest::newRow("price -1") << 1003 << "-1"
+    QTest::newRow("price -1") << S::AlarmPrice << "-1"
                               << "Please enter a number between 0 and 1e+09.";
-    QTest::newRow("price beyond 1e9") << 1003 << "2e9"
+    QTest::newRow("price beyond 1e9") << S::AlarmPrice << "2e9"
                                       << "Please enter a number between 0 and 1e+09.";
-    QTest::newRow("price empty") << 1003 << ""
+    QTest::newRow("price empty") << S::AlarmPrice << ""
                                  << "Please enter a number.";
-    QTest::newRow("price +0") << 1003 << "+0"
+    QTest::newRow("price +0") << S::AlarmPrice << "+0"
                               << "Please enter a number.";
-    QTest::newRow("change abc") << 1080 << "abc"
+    QTest::newRow("change abc") << S::ChangeAlarmPct << "abc"
                                 << "Please enter a number.";
-    QTest::newRow("change beyond float") << 1080 << "1e300"
+    QTest::newRow("change beyond float") << S::ChangeAlarmPct << "1e300"
                                          << "Please enter a number.";
-    QTest::newRow("big order 1.5") << 1082 << "1.5"
+    QTest::newRow("big order 1.5") << S::BigOrderAlarm << "1.5"
                                    << "Please enter an integer.";
-    QTest::newRow("volume ratio empty") << 1084 << ""
+    QTest::newRow("volume ratio empty") << S::VolumeRatioAlarm << ""
                                         << "Please enter a number.";
 }
 
 void TestSettingsDialog::refusedFieldKeepsDialogOpen()
 {
-    QFETCH(int, id);
+    QFETCH(SettingsControl, id);
     QFETCH(QString, text);
     QFETCH(QString, message);
     Shown shown(watchRecord());
@@ -149,7 +168,7 @@ void TestSettingsDialog::longCodeFromRecordIsRefusedAndTypingCannotLengthenIt()
     SettingsRecord record = watchRecord();
     record.stockCode = "6000611";
     Shown shown(record);
-    QLineEdit *code = shown.edit(1011);
+    QLineEdit *code = shown.edit(S::StockCode);
     QCOMPARE(code->text(), "6000611");
     shown.clickOk();
     QCOMPARE(shown.messages, QStringList {"Please enter no more than 6 characters."});
@@ -159,7 +178,7 @@ void TestSettingsDialog::longCodeFromRecordIsRefusedAndTypingCannotLengthenIt()
     // A code too long can still be shortened, but not lengthened, by typing.
     record.stockCode = "60006112";
     Shown longer(record);
-    QLineEdit *edit = longer.edit(1011);
+    QLineEdit *edit = longer.edit(S::StockCode);
     edit->setFocus();
     edit->end(false);
     QTest::keyClick(edit, Qt::Key_Backspace);
@@ -177,10 +196,10 @@ void TestSettingsDialog::longCodeFromRecordIsRefusedAndTypingCannotLengthenIt()
 void TestSettingsDialog::acceptedTexts()
 {
     Shown shown(watchRecord());
-    shown.edit(1015)->setText(" 7 ");
-    shown.edit(1003)->setText("0");
-    shown.edit(1080)->setText("-5");
-    shown.edit(1082)->setText("+20");
+    shown.edit(S::StockIndex)->setText(" 7 ");
+    shown.edit(S::AlarmPrice)->setText("0");
+    shown.edit(S::ChangeAlarmPct)->setText("-5");
+    shown.edit(S::BigOrderAlarm)->setText("+20");
     shown.clickOk();
     QVERIFY(shown.messages.isEmpty());
     QVERIFY(shown.accepted());
@@ -196,17 +215,17 @@ void TestSettingsDialog::sliderClampsAndShowsSeconds()
     SettingsRecord record = watchRecord();
     record.refreshSeconds = 3;
     Shown low(record);
-    QCOMPARE(low.at<QSlider>(1001)->value(), 5);
-    QCOMPARE(low.at<QLabel>(1007)->text(), "5秒");
+    QCOMPARE(low.at<QSlider>(S::RefreshSlider)->value(), 5);
+    QCOMPARE(low.at<QLabel>(S::RefreshText)->text(), "5秒");
     low.clickOk();
     QCOMPARE(low.dialog->record().refreshSeconds, 5);
 
     record.refreshSeconds = 75;
     Shown high(record);
-    QCOMPARE(high.at<QSlider>(1001)->value(), 60);
-    QCOMPARE(high.at<QLabel>(1007)->text(), "60秒");
-    QTest::keyClick(high.at<QSlider>(1001), Qt::Key_Left);
-    QCOMPARE(high.at<QLabel>(1007)->text(), "55秒");
+    QCOMPARE(high.at<QSlider>(S::RefreshSlider)->value(), 60);
+    QCOMPARE(high.at<QLabel>(S::RefreshText)->text(), "60秒");
+    QTest::keyClick(high.at<QSlider>(S::RefreshSlider), Qt::Key_Left);
+    QCOMPARE(high.at<QLabel>(S::RefreshText)->text(), "55秒");
     high.clickOk();
     QCOMPARE(high.dialog->record().refreshSeconds, 55);
 }
@@ -216,7 +235,7 @@ void TestSettingsDialog::sortKeyOutsideListIsNoSelection()
     SettingsRecord record = watchRecord();
     record.rankingSortKey = 9;
     Shown shown(record);
-    auto *keys = shown.at<QComboBox>(1053);
+    auto *keys = shown.at<QComboBox>(S::SortKey);
     QCOMPARE(keys->count(), 7);
     QCOMPARE(keys->itemText(0), "代码");
     QCOMPARE(keys->itemText(6), "委比");
@@ -231,12 +250,12 @@ void TestSettingsDialog::rankingModeEnabling()
     record.rankingOn = 1;
     Shown shown(record);
     QVERIFY(shown.inRankingMode());
-    QVERIFY(shown.at<QCheckBox>(1021)->isEnabled());
-    QVERIFY(shown.at<QPushButton>(1)->isEnabled());
-    QVERIFY(!shown.at<QCheckBox>(1004)->isVisible());
-    QVERIFY(!shown.at<QCheckBox>(1006)->isVisible());
+    QVERIFY(shown.at<QCheckBox>(S::RankingOn)->isEnabled());
+    QVERIFY(shown.at<QPushButton>(S::Ok)->isEnabled());
+    QVERIFY(!shown.at<QCheckBox>(S::NewIssueNoticeOn)->isVisible());
+    QVERIFY(!shown.at<QCheckBox>(S::BonusRightsNoticeOn)->isVisible());
 
-    shown.at<QCheckBox>(1021)->click();
+    shown.at<QCheckBox>(S::RankingOn)->click();
     QVERIFY(shown.messages.isEmpty());
     QVERIFY(shown.inWatchMode());
 }
@@ -245,16 +264,16 @@ void TestSettingsDialog::rankingClickFollowsTakenValue()
 {
     // A refusal before the ranking row keeps the earlier mode.
     Shown early(watchRecord());
-    early.edit(1003)->setText("abc");
-    early.at<QCheckBox>(1021)->click();
+    early.edit(S::AlarmPrice)->setText("abc");
+    early.at<QCheckBox>(S::RankingOn)->click();
     QCOMPARE(early.messages, QStringList {"Please enter a number."});
-    QCOMPARE(early.dialog->focusWidget(), early.edit(1003));
+    QCOMPARE(early.dialog->focusWidget(), early.edit(S::AlarmPrice));
     QVERIFY(early.inWatchMode());
 
     // One after it has already taken the ranking box.
     Shown late(watchRecord());
-    late.edit(1080)->setText("abc");
-    late.at<QCheckBox>(1021)->click();
+    late.edit(S::ChangeAlarmPct)->setText("abc");
+    late.at<QCheckBox>(S::RankingOn)->click();
     QCOMPARE(late.messages, QStringList {"Please enter a number."});
     QVERIFY(late.inRankingMode());
 }
@@ -264,15 +283,15 @@ void TestSettingsDialog::marketRadios()
     SettingsRecord record = watchRecord();
     record.rankingMarket = 2;
     Shown second(record);
-    QVERIFY(second.at<QRadioButton>(1019)->isChecked());
-    second.at<QRadioButton>(1020)->setChecked(true);
-    QVERIFY(!second.at<QRadioButton>(1019)->isChecked());
+    QVERIFY(second.at<QRadioButton>(S::ShenzhenA)->isChecked());
+    second.at<QRadioButton>(S::ShenzhenB)->setChecked(true);
+    QVERIFY(!second.at<QRadioButton>(S::ShenzhenA)->isChecked());
     second.clickOk();
     QCOMPARE(second.dialog->record().rankingMarket, 3);
 
     record.rankingMarket = -1;
     Shown none(record);
-    for (int id = 1017; id <= 1020; ++id)
+    for (S id : {S::ShanghaiA, S::ShanghaiB, S::ShenzhenA, S::ShenzhenB})
         QVERIFY(!none.at<QRadioButton>(id)->isChecked());
     none.clickOk();
     QCOMPARE(none.dialog->record().rankingMarket, -1);
@@ -287,8 +306,8 @@ void TestSettingsDialog::recordTravelsToChosenSlot()
     options.rankingSortKey = 5;
     const SlotSettings slot {"0002", 9.5f, 4.0f, 800, 1.5f};
     Shown shown(settingsRecord(2, slot, options));
-    QVERIFY(!shown.at<QCheckBox>(1013)->isChecked());
-    shown.edit(1015)->setText("5");
+    QVERIFY(!shown.at<QCheckBox>(S::FlashOn)->isChecked());
+    shown.edit(S::StockIndex)->setText("5");
     shown.clickOk();
     QVERIFY(shown.accepted());
 

@@ -231,18 +231,18 @@ void ViewTest::pageZonesNeedRankingModeAndStockList()
         QTest::mouseClick(&rig.view(), Qt::LeftButton, {}, QPoint(470, 285));
     };
     WindowRig withoutList(1, Feed::Nothing);
-    QTRY_VERIFY(withoutList.control<QLabel>(1070)->text()
+    QTRY_VERIFY(withoutList.control<QLabel>(ui::QuoteFormControl::StatusText)->text()
                 == QStringLiteral("网络发生故障,请退出!"));
     setRankingOn(withoutList.engine());
     pressNextZone(withoutList);
-    QCOMPARE(withoutList.view().rankingPage(), 0);
-    QVERIFY(withoutList.control<QPushButton>(1051)->isEnabled());
+    QCOMPARE(withoutList.engine().rankingPage(), 0);
+    QVERIFY(withoutList.control<QPushButton>(ui::QuoteFormControl::NextPage)->isEnabled());
 
     WindowRig watching;
     QTRY_VERIFY_WITH_TIMEOUT(watching.engine().stockMessagesLoaded, 10000);
     pressNextZone(watching);
-    QCOMPARE(watching.view().rankingPage(), 0);
-    QVERIFY(watching.control<QPushButton>(1051)->isEnabled());
+    QCOMPARE(watching.engine().rankingPage(), 0);
+    QVERIFY(watching.control<QPushButton>(ui::QuoteFormControl::NextPage)->isEnabled());
     QVERIFY(watching.server->requestCount("GETORDERHQ") == 0);
 }
 
@@ -254,18 +254,18 @@ void ViewTest::pageZonesTurnPagesFromZero()
     setRankingOn(rig.engine());
     const std::string firstPage = "GETORDERHQ?507193&1&0&3&0&16";
     const std::string secondPage = "GETORDERHQ?507193&1&0&3&16&16";
-    auto *next = rig.control<QPushButton>(1051);
+    auto *next = rig.control<QPushButton>(ui::QuoteFormControl::NextPage);
     for (int press = 1; press <= 2; ++press) {
         QTest::mouseClick(&rig.view(), Qt::LeftButton, {}, QPoint(466, 46));
-        QCOMPARE(rig.view().rankingPage(), 0);
-        QVERIFY(!rig.control<QPushButton>(1050)->isEnabled());
+        QCOMPARE(rig.engine().rankingPage(), 0);
+        QVERIFY(!rig.control<QPushButton>(ui::QuoteFormControl::PreviousPage)->isEnabled());
         QVERIFY(!next->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(rig.server->requestCount(firstPage) == uint64_t(press), 10000);
         // The engine enables the next page again once the page is filled.
         QTRY_VERIFY_WITH_TIMEOUT(next->isEnabled(), 10000);
     }
     QTest::mouseClick(&rig.view(), Qt::LeftButton, {}, QPoint(479, 294));
-    QCOMPARE(rig.view().rankingPage(), 1);
+    QCOMPARE(rig.engine().rankingPage(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(rig.server->requestCount(secondPage) == 1, 10000);
 
     moveMouse(&rig.view(), QPoint(470, 290));
@@ -288,8 +288,9 @@ void ViewTest::clockHasNoLeadingZeros()
             return time;
         };
     });
-    QTRY_COMPARE(rig.control<QLabel>(1075)->text(), QStringLiteral("9:5:7"));
-    QVERIFY(!rig.control<QLabel>(1075)->isVisible());
+    QTRY_COMPARE(rig.control<QLabel>(ui::QuoteFormControl::ClockText)->text(),
+                 QStringLiteral("9:5:7"));
+    QVERIFY(!rig.control<QLabel>(ui::QuoteFormControl::ClockText)->isVisible());
 }
 
 QTEST_MAIN(ViewTest)

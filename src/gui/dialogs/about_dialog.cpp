@@ -17,7 +17,7 @@ QWidget *makeLink(const ControlTemplate &control, QWidget *parent)
 QWidget *makeMailPicture(const ControlTemplate &, QWidget *parent)
 {
     auto *link = new HyperLink(QString(), parent);
-    link->setPixmap(QIcon(QStringLiteral(":/res/about-131.png")).pixmap(QSize(56, 27)));
+    link->setPixmap(QIcon(picturePath(BitmapId::MailPicture)).pixmap(QSize(56, 27)));
     link->setAccessibleName(QStringLiteral("E-mail"));
     return link;
 }
@@ -28,13 +28,12 @@ AboutDialog::AboutDialog(FigureSource source, QWidget *parent)
     : QDialog(parent)
 {
     loadResources();
-    const auto controls
-        = buildDialog(this, aboutDialogTemplate(source),
-                      {{ids::kWebLink, makeLink}, {ids::kMailLink, makeMailPicture}});
-    m_webLink = control<HyperLink>(controls, ids::kWebLink);
-    m_mailLink = control<HyperLink>(controls, ids::kMailLink);
-    connect(control<QPushButton>(controls, ids::kOk), &QPushButton::clicked, this,
-            &QDialog::accept);
+    using C = AboutControl;
+    const auto controls = buildDialog(this, aboutDialogTemplate(source),
+                                      {{C::WebLink, makeLink}, {C::MailLink, makeMailPicture}});
+    m_webLink = control<HyperLink>(controls, C::WebLink);
+    m_mailLink = control<HyperLink>(controls, C::MailLink);
+    connect(control<QPushButton>(controls, C::Ok), &QPushButton::clicked, this, &QDialog::accept);
 
     m_mailLink->attach();
     m_webLink->attach();
@@ -42,7 +41,7 @@ AboutDialog::AboutDialog(FigureSource source, QWidget *parent)
     m_mailLink->changeLinkStyle(0, HyperLink::LinkFollowOnPress, true);
     m_webLink->changeLinkStyle(0, HyperLink::LinkHoverColour, true);
     m_mailLink->changeLinkStyle(0, HyperLink::LinkHoverColour, true);
-    control<QPushButton>(controls, ids::kOk)->setFocus();
+    control<QPushButton>(controls, C::Ok)->setFocus();
 }
 
 } // namespace lark::ui

@@ -1,17 +1,18 @@
 #pragma once
 
+#include "engine/detail_texts.h"
 #include "engine/local_clock.h"
+#include "engine/thread_set.h"
+#include "gui/dialogs/dialog_template.h"
 #include "gui/dialogs/exclamation_box.h"
 #include "protocol/quote_session.h"
 
 #include <QDialog>
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
-#include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 class QPushButton;
 
@@ -28,30 +29,55 @@ struct DetailDialogSetup
     MessageReporter report = showExclamation;
 };
 
-// The modal detail dialog (template 134): one stock's full quote over a connection of its own.
-// Its refresh blocks the user-interface thread for at most the session's time-outs.
+// The modal detail dialog: one stock's full quote over a connection of its own.
+// Thread rule: the dialog lives on the user-interface thread; its connect and quote queries run
+// one at a time on a worker it owns, which touches only the session and hands each answer back
+// to the user-interface thread as a queued call. Closing the dialog aborts the query in
+// progress and drops a late answer; destruction joins the worker.
 class DetailDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    // Connects and shows the first quote before it returns; a host that cannot be resolved
-    // is reported, and the dialog then stays without a connection.
+    // Starts to connect and fetch the first quote; a host that cannot be resolved is reported,
+    // and the dialog then stays without a connection.
     DetailDialog(std::string stockCode, int32_t ratioBaseline, DetailDialogSetup setup,
                  QWidget *parent = nullptr);
+    ~DetailDialog() override;
+
+    // A connect or quote query has not answered yet.
+    bool isQueryPending() const { return m_queryPending; }
+
+    void done(int result) override;
 
 private:
-    void connectToServer();
+    enum class Connection { Connecting, Connected, Unresolved };
+    enum class Reply { Unresolved, Failed, Rejected, Valid };
+    struct Answer
+    {
+        Reply reply = Reply::Failed;
+        QuoteRecord record;
+    };
+
     // The "刷新" button: fetches the quote again. A failed query leaves the button disabled.
     void refresh();
-    void showTexts(const std::vector<std::pair<int, std::string>> &texts);
+    void startQuery();
+    // On the worker.
+    Answer ask(bool connectFirst);
+    void showAnswer(const Answer &answer, const std::tm &askedAt);
+    void showTexts(const DetailTexts &texts);
 
-    std::string m_stockCode;
-    int32_t m_ratioBaseline;
+    const std::string m_stockCode;
+    const int32_t m_ratioBaseline;
     DetailDialogSetup m_setup;
     QuoteSession m_session;
-    std::map<int, QWidget *> m_controls;
+    Controls m_controls;
     QPushButton *m_refreshButton = nullptr;
+    Connection m_connection = Connection::Connecting;
+    bool m_queryPending = false;
+    bool m_focusOnRefresh = false; // the refresh button had the focus when the query began
+    bool m_closed = false;
+    ThreadSet m_worker;
 };
 
 } // namespace lark::ui

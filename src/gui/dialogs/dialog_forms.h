@@ -4,7 +4,7 @@
 
 namespace lark::ui {
 
-// The settings dialog (130) and the detail dialog (134) as their templates give them.
+// The settings dialog and the detail dialog as their templates give them.
 const DialogTemplate &settingsDialogTemplate();
 const DialogTemplate &detailDialogTemplate();
 

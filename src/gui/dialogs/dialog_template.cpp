@@ -42,7 +42,7 @@ QWidget *makeControl(const ControlTemplate &c, QWidget *parent, QButtonGroup *&r
     case ControlKind::Radio: {
         auto *radio = new QRadioButton(text, parent);
         if (radios)
-            radios->addButton(radio, c.id);
+            radios->addButton(radio, c.id ? c.id->number() : -1);
         return radio;
     }
     case ControlKind::GroupBox:
@@ -72,23 +72,23 @@ QRect dialogUnitsToPixels(const QRect &units, const QFont &font)
     return QRect(x(units.x()), y(units.y()), x(units.width()), y(units.height()));
 }
 
-std::map<int, QWidget *> buildDialog(QWidget *dialog, const DialogTemplate &t,
-                                     const std::map<int, ControlFactory> &factories)
+Controls buildDialog(QWidget *dialog, const DialogTemplate &t,
+                     const std::map<ControlId, ControlFactory> &factories)
 {
     QFont font(QString::fromUtf8(t.fontFamily), t.pointSize);
     dialog->setFont(font);
     dialog->setWindowTitle(QString::fromUtf8(t.caption));
     dialog->setFixedSize(dialogUnitsToPixels(QRect(QPoint(0, 0), t.size), font).size());
-    std::map<int, QWidget *> controls;
+    Controls controls;
     QButtonGroup *radios = nullptr;
     for (const ControlTemplate &c : t.controls) {
-        auto factory = factories.find(c.id);
+        auto factory = c.id ? factories.find(*c.id) : factories.end();
         QWidget *widget = factory != factories.end() ? factory->second(c, dialog)
                                                      : makeControl(c, dialog, radios);
         widget->setGeometry(dialogUnitsToPixels(c.rect, font));
-        if (c.id >= 0) {
-            widget->setObjectName(QString::number(c.id));
-            controls[c.id] = widget;
+        if (c.id) {
+            widget->setObjectName(c.id->objectName());
+            controls[*c.id] = widget;
         }
     }
     // Group boxes are drawn behind the controls they frame.
@@ -97,11 +97,10 @@ std::map<int, QWidget *> buildDialog(QWidget *dialog, const DialogTemplate &t,
     return controls;
 }
 
-void focusFirstTabStop(const std::map<int, QWidget *> &controls, const DialogTemplate &t)
+void focusFirstTabStop(const Controls &controls, const DialogTemplate &t)
 {
     for (const ControlTemplate &c : t.controls) {
-        auto it = controls.find(c.id);
-        QWidget *widget = it == controls.end() ? nullptr : it->second;
+        QWidget *widget = c.id ? control<QWidget>(controls, *c.id) : nullptr;
         if (widget && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)) {
             widget->setFocus(Qt::OtherFocusReason);
             return;

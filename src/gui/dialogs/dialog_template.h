@@ -1,11 +1,15 @@
 #pragma once
 
+#include "gui/dialogs/control_id.h"
+#include "gui/resource_ids.h"
+
 #include <QFont>
 #include <QRect>
 #include <QString>
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -31,7 +35,20 @@ enum class ControlKind {
 // One control of a dialog as its template gives it: rectangle in dialog units.
 struct ControlTemplate
 {
-    int id; // -1 for controls nobody addresses
+    ControlTemplate(ControlId id, ControlKind kind, const char *text, QRect rect)
+        : id(id)
+        , kind(kind)
+        , text(text)
+        , rect(rect)
+    { }
+    // A control nobody addresses: a caption, a frame.
+    ControlTemplate(ControlKind kind, const char *text, QRect rect)
+        : kind(kind)
+        , text(text)
+        , rect(rect)
+    { }
+
+    std::optional<ControlId> id;
     ControlKind kind;
     const char *text; // UTF-8
     QRect rect;
@@ -39,7 +56,7 @@ struct ControlTemplate
 
 struct DialogTemplate
 {
-    int id;
+    DialogId id;
     const char *caption;
     QSize size; // dialog units
     const char *fontFamily;
@@ -53,18 +70,19 @@ using ControlFactory = std::function<QWidget *(const ControlTemplate &, QWidget 
 // Dialog units to pixels with the metrics of the dialog's font.
 QRect dialogUnitsToPixels(const QRect &units, const QFont &font);
 
+using Controls = std::map<ControlId, QWidget *>;
+
 // Builds the controls of a template onto dialog, in template (tab) order; every control's
 // objectName is its numeric id. Controls with a factory entry are made by it.
-std::map<int, QWidget *> buildDialog(QWidget *dialog, const DialogTemplate &dialogTemplate,
-                                     const std::map<int, ControlFactory> &factories = {});
+Controls buildDialog(QWidget *dialog, const DialogTemplate &dialogTemplate,
+                     const std::map<ControlId, ControlFactory> &factories = {});
 
 // Puts the focus on the first enabled control, in template order, that takes the tab key, as
 // a dialog's focus starts (left alone, Qt would pick the default button when that is a button).
-void focusFirstTabStop(const std::map<int, QWidget *> &controls,
-                       const DialogTemplate &dialogTemplate);
+void focusFirstTabStop(const Controls &controls, const DialogTemplate &dialogTemplate);
 
 template<typename T>
-T *control(const std::map<int, QWidget *> &controls, int id)
+T *control(const Controls &controls, ControlId id)
 {
     auto it = controls.find(id);
     return it == controls.end() ? nullptr : qobject_cast<T *>(it->second);

@@ -19,11 +19,17 @@ namespace lark::ui {
 namespace {
 
 const char *const kSortKeys[] = {"代码", "成交额", "成交量", "涨幅", "跌幅", "震幅", "委比"};
-constexpr int kFirstRadio = 1017;
+using S = SettingsControl;
+constexpr S kFirstRadio = S::ShanghaiA;
 constexpr int kCodeLimit = 6;
-constexpr int kWatchControls[] = {1001, 1015, 1011, 1002, 1003, 1004, 1006, 1013,
-                                  1012, 1077, 1078, 1081, 1083, 1080, 1082, 1084};
-constexpr int kRankingControls[] = {1017, 1018, 1019, 1020, 1053};
+constexpr S kWatchControls[] = {S::RefreshSlider,       S::StockIndex,     S::StockCode,
+                                S::PriceAlarmOn,        S::AlarmPrice,     S::NewIssueNoticeOn,
+                                S::BonusRightsNoticeOn, S::FlashOn,        S::RingOn,
+                                S::ChartOnAlarm,        S::ChangeAlarmOn,  S::BigOrderAlarmOn,
+                                S::VolumeRatioAlarmOn,  S::ChangeAlarmPct, S::BigOrderAlarm,
+                                S::VolumeRatioAlarm};
+constexpr S kRankingControls[]
+    = {S::ShanghaiA, S::ShanghaiB, S::ShenzhenA, S::ShenzhenB, S::SortKey};
 
 enum class FieldKind { Number, Text, Check, Integer, Radio };
 struct Range
@@ -33,7 +39,7 @@ struct Range
 };
 struct FieldRow
 {
-    int id;
+    S id;
     FieldKind kind;
     int SettingsRecord::*integer; // Check, Integer, Radio
     float SettingsRecord::*number; // Number
@@ -41,38 +47,38 @@ struct FieldRow
 };
 
 using R = SettingsRecord;
-FieldRow check(int id, int R::*field)
+FieldRow check(S id, int R::*field)
 {
     return {id, FieldKind::Check, field, nullptr, std::nullopt};
 }
-FieldRow integer(int id, int R::*field, std::optional<Range> range = std::nullopt)
+FieldRow integer(S id, int R::*field, std::optional<Range> range = std::nullopt)
 {
     return {id, FieldKind::Integer, field, nullptr, range};
 }
-FieldRow number(int id, float R::*field, std::optional<Range> range = std::nullopt)
+FieldRow number(S id, float R::*field, std::optional<Range> range = std::nullopt)
 {
     return {id, FieldKind::Number, nullptr, field, range};
 }
 
 // The field exchange, in the order fields are shown and taken.
 const FieldRow kFields[]
-    = {number(1003, &R::alarmPrice, Range {0, 1e9}),
-       {1011, FieldKind::Text, nullptr, nullptr, std::nullopt},
-       check(1012, &R::ringOn),
-       check(1002, &R::priceAlarmOn),
-       check(1013, &R::flashOn),
-       check(1006, &R::bonusRightsNoticeOn),
-       check(1004, &R::newIssueNoticeOn),
-       integer(1015, &R::stockIndex, Range {1, 16}),
+    = {number(S::AlarmPrice, &R::alarmPrice, Range {0, 1e9}),
+       {S::StockCode, FieldKind::Text, nullptr, nullptr, std::nullopt},
+       check(S::RingOn, &R::ringOn),
+       check(S::PriceAlarmOn, &R::priceAlarmOn),
+       check(S::FlashOn, &R::flashOn),
+       check(S::BonusRightsNoticeOn, &R::bonusRightsNoticeOn),
+       check(S::NewIssueNoticeOn, &R::newIssueNoticeOn),
+       integer(S::StockIndex, &R::stockIndex, Range {1, 16}),
        {kFirstRadio, FieldKind::Radio, &R::rankingMarket, nullptr, std::nullopt},
-       check(1021, &R::rankingOn),
-       check(1077, &R::chartOnAlarm),
-       check(1081, &R::bigOrderAlarmOn),
-       check(1078, &R::changeAlarmOn),
-       check(1083, &R::volumeRatioAlarmOn),
-       number(1080, &R::changeAlarmPct),
-       integer(1082, &R::bigOrderAlarm),
-       number(1084, &R::volumeRatioAlarm)};
+       check(S::RankingOn, &R::rankingOn),
+       check(S::ChartOnAlarm, &R::chartOnAlarm),
+       check(S::BigOrderAlarmOn, &R::bigOrderAlarmOn),
+       check(S::ChangeAlarmOn, &R::changeAlarmOn),
+       check(S::VolumeRatioAlarmOn, &R::volumeRatioAlarmOn),
+       number(S::ChangeAlarmPct, &R::changeAlarmPct),
+       integer(S::BigOrderAlarm, &R::bigOrderAlarm),
+       number(S::VolumeRatioAlarm, &R::volumeRatioAlarm)};
 
 QString numberText(double value)
 {
@@ -98,7 +104,7 @@ QString editText(QWidget *edit)
     return qobject_cast<QLineEdit *>(edit)->text();
 }
 
-QButtonGroup *radioGroup(const std::map<int, QWidget *> &controls)
+QButtonGroup *radioGroup(const Controls &controls)
 {
     return control<QAbstractButton>(controls, kFirstRadio)->group();
 }
@@ -108,7 +114,7 @@ void showRadio(QButtonGroup *group, int index)
     // An exclusive group cannot clear its last checked button.
     group->setExclusive(false);
     for (QAbstractButton *button : group->buttons())
-        button->setChecked(group->id(button) == kFirstRadio + index);
+        button->setChecked(group->id(button) == ControlId(kFirstRadio).number() + index);
     group->setExclusive(true);
 }
 
@@ -146,10 +152,9 @@ Refusal takeText(std::string &field, const QString &text)
 }
 
 // Takes one field from its control into the record.
-Refusal takeField(SettingsRecord &record, const std::map<int, QWidget *> &controls,
-                  const FieldRow &row)
+Refusal takeField(SettingsRecord &record, const Controls &controls, const FieldRow &row)
 {
-    QWidget *widget = controls.at(row.id);
+    QWidget *widget = control<QWidget>(controls, row.id);
     switch (row.kind) {
     case FieldKind::Number:
         return takeNumber(record.*row.number, editText(widget), row.range);
@@ -162,7 +167,7 @@ Refusal takeField(SettingsRecord &record, const std::map<int, QWidget *> &contro
         break;
     case FieldKind::Radio: {
         const int id = radioGroup(controls)->checkedId();
-        record.*row.integer = id < 0 ? -1 : id - kFirstRadio;
+        record.*row.integer = id < 0 ? -1 : id - ControlId(kFirstRadio).number();
         break;
     }
     }
@@ -196,36 +201,37 @@ SettingsDialog::SettingsDialog(const SettingsRecord &record, QWidget *parent)
     , m_codeLimit(new CodeLengthLimit(this))
 {
     m_controls = buildDialog(this, settingsDialogTemplate());
-    auto *sortKeys = control<QComboBox>(m_controls, 1053);
+    auto *sortKeys = control<QComboBox>(m_controls, S::SortKey);
     for (const char *key : kSortKeys)
         sortKeys->addItem(QString::fromUtf8(key));
     // The template's height includes the dropped-down list.
     sortKeys->resize(sortKeys->width(), sortKeys->sizeHint().height());
-    control<QLineEdit>(m_controls, 1011)->setValidator(m_codeLimit);
-    m_controls.at(1084)->setFocusPolicy(Qt::ClickFocus);
-    connect(control<QAbstractButton>(m_controls, 1), &QAbstractButton::clicked, this,
+    control<QLineEdit>(m_controls, S::StockCode)->setValidator(m_codeLimit);
+    control<QWidget>(m_controls, S::VolumeRatioAlarm)->setFocusPolicy(Qt::ClickFocus);
+    connect(control<QAbstractButton>(m_controls, S::Ok), &QAbstractButton::clicked, this,
             &SettingsDialog::accept);
-    connect(control<QAbstractButton>(m_controls, 2), &QAbstractButton::clicked, this,
+    connect(control<QAbstractButton>(m_controls, S::Cancel), &QAbstractButton::clicked, this,
             &SettingsDialog::reject);
-    connect(control<QAbstractButton>(m_controls, 1021), &QAbstractButton::clicked, this, [this] {
-        takeRecord();
-        enableByMode();
-    });
+    connect(control<QAbstractButton>(m_controls, S::RankingOn), &QAbstractButton::clicked, this,
+            [this] {
+                takeRecord();
+                enableByMode();
+            });
 
     showRecord();
     const bool knownKey
         = m_record.rankingSortKey >= 0 && m_record.rankingSortKey < sortKeys->count();
     sortKeys->setCurrentIndex(knownKey ? m_record.rankingSortKey : -1);
     setUpSlider();
-    m_controls.at(1004)->hide();
-    m_controls.at(1006)->hide();
+    control<QWidget>(m_controls, S::NewIssueNoticeOn)->hide();
+    control<QWidget>(m_controls, S::BonusRightsNoticeOn)->hide();
     enableByMode();
 }
 
 void SettingsDialog::setUpSlider()
 {
-    auto *slider = control<QSlider>(m_controls, 1001);
-    auto *seconds = control<QLabel>(m_controls, 1007);
+    auto *slider = control<QSlider>(m_controls, S::RefreshSlider);
+    auto *seconds = control<QLabel>(m_controls, S::RefreshText);
     slider->setRange(5, 60);
     slider->setSingleStep(5);
     slider->setPageStep(5);
@@ -240,7 +246,7 @@ void SettingsDialog::setUpSlider()
 void SettingsDialog::showRecord()
 {
     for (const FieldRow &row : kFields) {
-        QWidget *widget = m_controls.at(row.id);
+        QWidget *widget = control<QWidget>(m_controls, row.id);
         switch (row.kind) {
         case FieldKind::Number:
             qobject_cast<QLineEdit *>(widget)->setText(numberText(m_record.*row.number));
@@ -272,7 +278,7 @@ bool SettingsDialog::takeRecord()
         const auto refusal = takeField(m_record, m_controls, row);
         if (!refusal)
             continue;
-        QWidget *widget = m_controls.at(row.id);
+        QWidget *widget = control<QWidget>(m_controls, row.id);
         m_report(this, *refusal);
         widget->setFocus(Qt::OtherFocusReason);
         if (auto *edit = qobject_cast<QLineEdit *>(widget))
@@ -285,16 +291,16 @@ bool SettingsDialog::takeRecord()
 void SettingsDialog::enableByMode()
 {
     const bool ranking = m_record.rankingOn != 0;
-    for (int id : kWatchControls)
-        m_controls.at(id)->setEnabled(!ranking);
-    for (int id : kRankingControls)
-        m_controls.at(id)->setEnabled(ranking);
+    for (S id : kWatchControls)
+        control<QWidget>(m_controls, id)->setEnabled(!ranking);
+    for (S id : kRankingControls)
+        control<QWidget>(m_controls, id)->setEnabled(ranking);
 }
 
 void SettingsDialog::accept()
 {
-    m_record.refreshSeconds = control<QSlider>(m_controls, 1001)->value();
-    m_record.rankingSortKey = control<QComboBox>(m_controls, 1053)->currentIndex();
+    m_record.refreshSeconds = control<QSlider>(m_controls, S::RefreshSlider)->value();
+    m_record.rankingSortKey = control<QComboBox>(m_controls, S::SortKey)->currentIndex();
     if (takeRecord())
         QDialog::accept();
 }

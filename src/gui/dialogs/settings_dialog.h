@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/dialogs/dialog_template.h"
 #include "gui/dialogs/exclamation_box.h"
 #include "gui/dialogs/settings_record.h"
 
@@ -9,7 +10,7 @@
 
 namespace lark::ui {
 
-// The modal settings dialog (template 130). It touches no shared state: it works on its
+// The modal settings dialog. It touches no shared state: it works on its
 // record, and refuses OK with a message while a field is out of its rules.
 class SettingsDialog : public QDialog
 {
@@ -35,7 +36,7 @@ private:
 
     SettingsRecord m_record;
     CodeLengthLimit *m_codeLimit;
-    std::map<int, QWidget *> m_controls;
+    Controls m_controls;
     MessageReporter m_report = showExclamation;
 };
 

@@ -18,8 +18,6 @@ namespace lark::ui {
 namespace {
 
 const QColor kFormColour(29, 56, 119);
-constexpr const char *kTrayIcon = ":/res/icon-128.png";
-constexpr const char *kAlertTrayIcon = ":/res/icon-133.png";
 // How soon an alert shows as a notification where no tray icon can; rare work, so no hurry.
 constexpr auto kAlertWatchInterval = std::chrono::seconds(1);
 
@@ -42,15 +40,16 @@ LarkView::LarkView(QWidget *frame)
     : QWidget(frame)
 {
     loadResources();
+    using C = QuoteFormControl;
     const auto controls
         = buildDialog(this, quoteFormTemplate(),
-                      {{ids::kQuoteList, makeQuoteList}, {ids::kSiteNameLink, makeSiteLink}});
-    m_clockText = control<QLabel>(controls, ids::kClockText);
-    m_statusText = control<QLabel>(controls, ids::kStatusText);
-    m_prevPageButton = control<QPushButton>(controls, ids::kPreviousPageButton);
-    m_nextPageButton = control<QPushButton>(controls, ids::kNextPageButton);
-    m_siteNameLink = control<HyperLink>(controls, ids::kSiteNameLink);
-    m_quoteList = control<QTreeWidget>(controls, ids::kQuoteList);
+                      {{C::QuoteList, makeQuoteList}, {C::SiteNameLink, makeSiteLink}});
+    m_clockText = control<QLabel>(controls, C::ClockText);
+    m_statusText = control<QLabel>(controls, C::StatusText);
+    m_prevPageButton = control<QPushButton>(controls, C::PreviousPage);
+    m_nextPageButton = control<QPushButton>(controls, C::NextPage);
+    m_siteNameLink = control<HyperLink>(controls, C::SiteNameLink);
+    m_quoteList = control<QTreeWidget>(controls, C::QuoteList);
     for (QWidget *hidden : std::initializer_list<QWidget *> {m_clockText, m_statusText,
                                                              m_prevPageButton, m_nextPageButton})
         hidden->hide();
@@ -74,8 +73,7 @@ void LarkView::initialUpdate(EngineConfig config, std::function<std::string()> m
     setUpTrayIcon();
     m_clock = config.clock;
     m_clockTimer.start(100);
-    m_background
-        = QIcon(QString::fromLatin1(m_layout->background)).pixmap(m_layout->backgroundSize);
+    m_background = QIcon(picturePath(m_layout->background)).pixmap(m_layout->backgroundSize);
     const QSize outer = frameOuterSize(*m_layout);
     window()->setFixedSize(outer);
     window()->move(0, 0);
@@ -125,8 +123,7 @@ void LarkView::shutdown()
 
 void LarkView::setNextInterfaceSize(int size)
 {
-    std::lock_guard lock(m_engine->settingsLock);
-    m_engine->nextInterfaceSize = size;
+    m_engine->chooseNextInterfaceSize(size);
 }
 
 void LarkView::paintEvent(QPaintEvent *)
@@ -178,7 +175,7 @@ void LarkView::mouseReleaseEvent(QMouseEvent *event)
 
 void LarkView::setUpTrayIcon()
 {
-    m_trayIcon = new QSystemTrayIcon(QIcon(QString::fromLatin1(kTrayIcon)), this);
+    m_trayIcon = new QSystemTrayIcon(QIcon(picturePath(IconId::Program)), this);
     m_trayIcon->setToolTip(QStringLiteral("Tamberly"));
     connect(m_trayIcon, &QSystemTrayIcon::activated, this, &LarkView::onTrayActivated);
     m_trayIcon->show();
@@ -201,7 +198,7 @@ void LarkView::showTrayPicture(TrayPicture picture)
 {
     const bool alert = picture == TrayPicture::Alert;
     m_alertHasFlashed = m_alertHasFlashed || alert;
-    m_trayIcon->setIcon(QIcon(QString::fromLatin1(alert ? kAlertTrayIcon : kTrayIcon)));
+    m_trayIcon->setIcon(QIcon(picturePath(alert ? IconId::Alert : IconId::Program)));
 }
 
 // Before the size is known nothing is placed.
@@ -248,15 +245,13 @@ void LarkView::beginDrag(QPoint globalPoint)
     m_dragOffset = globalPoint - window()->pos();
 }
 
+// The pass the engine starts enables the buttons again, on this thread and so after this.
 void LarkView::turnPage(int step)
 {
-    if (!m_engine->stockMessagesLoaded || !m_engine->optionsSnapshot().rankingOn)
+    if (!m_engine->turnRankingPage(step))
         return;
-    m_engine->refreshStopRequested = 1;
     m_prevPageButton->setEnabled(false);
     m_nextPageButton->setEnabled(false);
-    m_rankingPage = std::max(0, m_rankingPage + step);
-    m_engine->startRankingPass(m_rankingPage);
 }
 
 void LarkView::updateCursor(QPoint point)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "gui/resource_ids.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -49,7 +50,6 @@ public:
     Engine &engine() { return *m_engine; }
     // A size chosen now takes effect at the next start.
     void setNextInterfaceSize(int size);
-    int rankingPage() const { return m_rankingPage; }
     QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
     AlertNotifier *alertNotifier() const { return m_notifier; }
 
@@ -59,7 +59,7 @@ public:
     int contextRow() const { return m_contextRow; }
     QPoint menuPos() const { return m_menuPos; }
     // Carries out a command of the popup menu; the frame gets those that are not the view's.
-    void runCommand(int id);
+    void runCommand(Command id);
     // The tray double-click: stops the ringing alert and shows its stock until the user closes
     // the dialog, then lets the next alert ring. Nothing while no alert rings.
     void acknowledgeAlerts();
@@ -68,7 +68,7 @@ signals:
     // A left click on the tray icon; alertHasFlashed once an alert has flashed the icon.
     void trayLeftClicked(bool alertHasFlashed);
     // A popup menu command for the frame or the application.
-    void frameCommand(int id);
+    void frameCommand(lark::ui::Command id);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -112,7 +112,6 @@ private:
 
     const SizeLayout *m_layout = nullptr;
     QPixmap m_background;
-    int m_rankingPage = 0;
     QSystemTrayIcon *m_trayIcon = nullptr;
     bool m_alertHasFlashed = false;
     AlertNotifier *m_notifier = nullptr;

@@ -40,7 +40,7 @@ QMenu *LarkView::makeContextMenu(QPoint viewportPoint)
     } else {
         m_menuPos = QCursor::pos() + QPoint(5, 5);
     }
-    return makePopupMenu({m_engine->networkReady != 0, item != nullptr}, window());
+    return makePopupMenu({m_engine->isNetworkReady(), item != nullptr}, window());
 }
 
 void LarkView::openContextMenu(QPoint viewportPoint)
@@ -48,34 +48,37 @@ void LarkView::openContextMenu(QPoint viewportPoint)
     QMenu *menu = makeContextMenu(viewportPoint);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     connect(menu, &QMenu::triggered, this, [this](QAction *action) {
+        const auto id = commandOf(action);
+        if (!id)
+            return;
         // After the menu has gone, so that a modal dialog does not open inside its event loop.
         QMetaObject::invokeMethod(
-            this, [this, id = commandOf(action)] { runCommand(id); }, Qt::QueuedConnection);
+            this, [this, id = *id] { runCommand(id); }, Qt::QueuedConnection);
     });
     menu->popup(m_menuPos);
 }
 
-void LarkView::runCommand(int id)
+void LarkView::runCommand(Command id)
 {
     if (m_closing)
         return;
     switch (id) {
-    case commands::kSettings:
+    case Command::Settings:
         onSettings();
         break;
-    case commands::kDetail:
+    case Command::Detail:
         onDetail();
         break;
-    case commands::kTodayTip:
+    case Command::TodayTip:
         openWebPage(wire::kTodayTipPath);
         break;
-    case commands::kWeeklyMemo:
+    case Command::WeeklyMemo:
         openWebPage(wire::kWeeklyMemoPath);
         break;
-    case commands::kBackgroundColour:
+    case Command::BackgroundColour:
         onBackgroundColour();
         break;
-    case commands::kHelp:
+    case Command::Help:
         onHelp();
         break;
     default:
@@ -85,13 +88,12 @@ void LarkView::runCommand(int id)
 
 void LarkView::onSettings()
 {
-    if (!m_engine->networkReady)
+    if (!m_engine->isNetworkReady())
         return;
     SettingsDialog dialog(settingsRecord(m_contextRow, m_engine->slotSettings(m_contextRow),
                                          m_engine->optionsSnapshot()));
     if (runModal(dialog) != QDialog::Accepted)
         return;
-    m_rankingPage = 0;
     const SettingsRecord &chosen = dialog.record();
     // Whichever way ranking went, the pass or loop that fills the list enables the buttons.
     m_prevPageButton->hide();

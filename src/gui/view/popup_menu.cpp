@@ -5,20 +5,25 @@ namespace {
 
 struct Item
 {
-    int id; // 0: separator
+    std::optional<Command> id; // none: separator
     const char *text;
 };
+
+QString objectNameOf(Command id)
+{
+    return QString::number(static_cast<int>(id));
+}
 
 void addItems(QMenu *menu, std::initializer_list<Item> items)
 {
     for (const Item &item : items) {
-        if (item.id == 0) {
+        if (!item.id) {
             menu->addSeparator();
             continue;
         }
         QAction *action = menu->addAction(QString::fromUtf8(item.text));
-        action->setObjectName(QString::number(item.id));
-        action->setData(item.id);
+        action->setObjectName(objectNameOf(*item.id));
+        action->setData(QVariant::fromValue(*item.id));
     }
 }
 
@@ -26,32 +31,35 @@ void addItems(QMenu *menu, std::initializer_list<Item> items)
 
 QMenu *makePopupMenu(const PopupMenuState &state, QWidget *parent)
 {
-    using namespace commands;
+    using C = Command;
+    const Item separator {std::nullopt, nullptr};
     auto *menu = new QMenu(parent);
     addItems(menu,
-             {{kSettings, "设置..."},
-              {kDetail, "详细资料"},
-              {0, nullptr},
-              {kTodayTip, "今日提示"},
-              {kWeeklyMemo, "一周备忘"},
-              {0, nullptr},
-              {kSizeLarge, "大界面"},
-              {kSizeMedium, "中界面"},
-              {kSizeSmall, "小界面"},
-              {0, nullptr},
-              {kBackgroundColour, "背景颜色..."},
-              {kMinimise, "最小化"}});
+             {{C::Settings, "设置..."},
+              {C::Detail, "详细资料"},
+              separator,
+              {C::TodayTip, "今日提示"},
+              {C::WeeklyMemo, "一周备忘"},
+              separator,
+              {C::SizeLarge, "大界面"},
+              {C::SizeMedium, "中界面"},
+              {C::SizeSmall, "小界面"},
+              separator,
+              {C::BackgroundColour, "背景颜色..."},
+              {C::Minimise, "最小化"}});
     QMenu *help = menu->addMenu(QStringLiteral("帮助"));
-    addItems(help, {{kAbout, "关于Tamberly..."}, {kHelp, "使用方法..."}});
-    addItems(menu, {{0, nullptr}, {kExit, "退出"}});
-    menu->findChild<QAction *>(QString::number(kSettings))->setEnabled(state.settingsEnabled);
-    menu->findChild<QAction *>(QString::number(kDetail))->setEnabled(state.detailEnabled);
+    addItems(help, {{C::About, "关于Tamberly..."}, {C::Help, "使用方法..."}});
+    addItems(menu, {separator, {C::Exit, "退出"}});
+    menu->findChild<QAction *>(objectNameOf(C::Settings))->setEnabled(state.settingsEnabled);
+    menu->findChild<QAction *>(objectNameOf(C::Detail))->setEnabled(state.detailEnabled);
     return menu;
 }
 
-int commandOf(const QAction *action)
+std::optional<Command> commandOf(const QAction *action)
 {
-    return action ? action->data().toInt() : 0;
+    if (!action || !action->data().canConvert<Command>())
+        return std::nullopt;
+    return action->data().value<Command>();
 }
 
 } // namespace lark::ui

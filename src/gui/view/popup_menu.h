@@ -1,24 +1,12 @@
 #pragma once
 
+#include "gui/resource_ids.h"
+
 #include <QMenu>
 
-namespace lark::ui {
+#include <optional>
 
-// Command ids of the popup menu (menu 102). Each action's objectName is its id.
-namespace commands {
-inline constexpr int kSettings = 32772;
-inline constexpr int kDetail = 6;
-inline constexpr int kTodayTip = 32793;
-inline constexpr int kWeeklyMemo = 32791;
-inline constexpr int kSizeLarge = 32780;
-inline constexpr int kSizeMedium = 32779;
-inline constexpr int kSizeSmall = 32778;
-inline constexpr int kBackgroundColour = 32775;
-inline constexpr int kMinimise = 61186;
-inline constexpr int kAbout = 57664;
-inline constexpr int kHelp = 32776;
-inline constexpr int kExit = 57665;
-} // namespace commands
+namespace lark::ui {
 
 // Decided each time the menu opens.
 struct PopupMenuState
@@ -27,10 +15,11 @@ struct PopupMenuState
     bool detailEnabled; // the right-click hit a row
 };
 
-// The popup menu in its fixed order; a triggered action's data() is its command id.
+// The popup menu (its commands: Command) in its fixed order; each action's objectName is its
+// command's number.
 QMenu *makePopupMenu(const PopupMenuState &state, QWidget *parent);
 
-// The id of an action of that menu, 0 for none.
-int commandOf(const QAction *action);
+// The command of an action of that menu.
+std::optional<Command> commandOf(const QAction *action);
 
 } // namespace lark::ui

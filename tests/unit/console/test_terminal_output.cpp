@@ -50,7 +50,7 @@ TEST(TerminalOutput, ServerAndStoredTextsNeverReachTheTerminalAsControl)
         const std::string table = quoteTable({row, row}, 1, hostile);
         EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 5);
         EXPECT_TRUE(onlyText(table, "\n"));
-        EXPECT_TRUE(onlyText(detailTable({{1023, hostile}}), "\n"));
+        EXPECT_TRUE(onlyText(detailTable({{DetailControl::Name, hostile}}), "\n"));
 
         std::ostringstream out;
         ConsoleDesktop desktop([&out](const std::string &text) { out << text; },

@@ -114,6 +114,7 @@ TEST_F(FaultInjection, ServerDownAtStartThenUpLater)
     server.stop();
     Engine &engine = startEngine();
     ASSERT_TRUE(list.waitFor([&] { return list.status() == "网络发生故障,请退出!"; }));
+    EXPECT_EQ(engine.startUpOutcome(), StartUpOutcome::NetworkFault);
     EXPECT_EQ(engine.networkReady, 1);
     EXPECT_EQ(engine.stockMessagesLoaded, 0);
     EXPECT_TRUE(list.rows().empty());

@@ -89,6 +89,25 @@ TEST_F(RankingPass, FailedQueryLeavesTheListEmptyAndTheButtonsAlone)
     EXPECT_TRUE(buttons().empty());
 }
 
+TEST_F(RankingPass, PageTurnsStopAtZeroAndConfirmedSettingsGoBackToIt)
+{
+    Engine &engine = startRanking(0);
+    EXPECT_EQ(engine.turnRankingPage(-1), 0);
+    ASSERT_TRUE(waitForPasses(2));
+    EXPECT_EQ(engine.refreshStopRequested, 1);
+    EXPECT_EQ(engine.turnRankingPage(1), 1);
+    ASSERT_TRUE(waitForPasses(3));
+    EXPECT_EQ(server.requestCount("GETORDERHQ?507193&1&0&3&16&16"), 1u);
+    engine.applySettings(0, engine.slotSettings(0), engine.optionsSnapshot());
+    EXPECT_EQ(engine.rankingPage(), 0);
+
+    Options watching = engine.optionsSnapshot();
+    watching.rankingOn = 0;
+    engine.applySettings(0, engine.slotSettings(0), watching);
+    EXPECT_EQ(engine.turnRankingPage(1), std::nullopt);
+    EXPECT_EQ(engine.rankingPage(), 0);
+}
+
 TEST_F(RankingPass, SameBoardAndKeyStartsNothingNewKeyStartsPageZero)
 {
     Engine &engine = startRanking(0);

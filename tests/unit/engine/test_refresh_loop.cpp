@@ -28,6 +28,8 @@ TEST_F(RefreshLoop, StartsUpAndFillsEverySixteenRows)
     auto calls = list.calls();
     EXPECT_EQ(calls.front(), "status 正在连接网络,请等待......");
     EXPECT_EQ(count(calls, "status Halvern--Orvale"), 1);
+    EXPECT_EQ(engine.startUpOutcome(), StartUpOutcome::Ready);
+    EXPECT_TRUE(engine.isNetworkReady());
     EXPECT_EQ(engine.networkReady, 1);
     EXPECT_EQ(engine.stockMessagesLoaded, 1);
     auto rows = list.rows();
@@ -170,6 +172,7 @@ TEST_F(RefreshLoop, UnresolvableServerEndsTheThreadWithTheFaultText)
     Engine &engine = startEngine();
     ASSERT_TRUE(engine.waitForNetworkThread(seconds(10)));
     EXPECT_EQ(list.status(), "网络发生故障,请退出!");
-    EXPECT_EQ(engine.networkReady, 0);
+    EXPECT_EQ(engine.startUpOutcome(), StartUpOutcome::NetworkFault);
+    EXPECT_FALSE(engine.isNetworkReady());
     EXPECT_TRUE(list.rows().empty());
 }
