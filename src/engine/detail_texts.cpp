@@ -1,7 +1,10 @@
 #include "engine/detail_texts.h"
 
 #include "base/c_format.h"
+#include "engine/row_texts.h"
 #include "engine/volume_ratio.h"
+#include "protocol/instrument.h"
+#include "protocol/wire_format.h"
 
 namespace lark {
 namespace {
@@ -14,14 +17,14 @@ constexpr D kValueLabels[]
        D::Ask3Volume, D::Bid1Price, D::Bid2Price,     D::Bid3Price,  D::Bid1Volume, D::Bid2Volume,
        D::Bid3Volume, D::Change,    D::ChangePercent, D::VolumeRatio};
 
-std::string price(int32_t thousandths)
-{
-    return cformat("%-6.2f", thousandths / 1000.0);
-}
-
 std::string lots(int32_t shares)
 {
-    return cformat("%-d", shares / 100);
+    return lotsText(shares, "%-d");
+}
+
+std::string tenThousands(int32_t yuan)
+{
+    return yuan == wire::kNotCarried ? "---" : cformat("%-8.2f", yuan / 10000.0);
 }
 
 } // namespace
@@ -29,7 +32,13 @@ std::string lots(int32_t shares)
 DetailTexts detailTexts(const QuoteRecord &r, const std::string &code, int32_t baseline,
                         const std::tm &now)
 {
-    float ratio = volumeRatio(r.volume, baseline, now).value_or(0.0f);
+    const float ratio = r.volume == wire::kNotCarried
+        ? 0.0f
+        : volumeRatio(r.volume, baseline, now).value_or(0.0f);
+    const int decimals = priceDecimals(code);
+    auto price = [decimals](int32_t thousandths) {
+        return cformat("%-6.*f", decimals, thousandths / 1000.0);
+    };
     return {{D::Code, code},
             {D::Name, r.name},
             {D::Last, price(r.last)},
@@ -37,7 +46,7 @@ DetailTexts detailTexts(const QuoteRecord &r, const std::string &code, int32_t b
             {D::Low, price(r.low)},
             {D::Open, price(r.open)},
             {D::Volume, lots(r.volume)},
-            {D::Amount, cformat("%-8.2f", r.amount / 10000.0)},
+            {D::Amount, tenThousands(r.amount)},
             {D::Ask1Price, price(r.ask1Price)},
             {D::Ask2Price, price(r.ask2Price)},
             {D::Ask3Price, price(r.ask3Price)},
@@ -50,7 +59,7 @@ DetailTexts detailTexts(const QuoteRecord &r, const std::string &code, int32_t b
             {D::Bid1Volume, lots(r.bid1Volume)},
             {D::Bid2Volume, lots(r.bid2Volume)},
             {D::Bid3Volume, lots(r.bid3Volume)},
-            {D::Change, cformat("%-6.2f", changeYuan(r.last, r.previousClose))},
+            {D::Change, cformat("%-6.*f", decimals, changeYuan(r.last, r.previousClose))},
             {D::ChangePercent, cformat("%6.2f", changePercent(r.last, r.previousClose))},
             {D::VolumeRatio, cformat("%6.2f", ratio)}};
 }
