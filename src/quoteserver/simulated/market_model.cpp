@@ -2,9 +2,11 @@
 
 #include "base/c_format.h"
 #include "base/gbk.h"
+#include "protocol/wire_format.h"
 #include "quoteserver/simulated/rng.h"
 #include "quoteserver/simulated/stock_names.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <unordered_set>
@@ -68,6 +70,23 @@ StockTraits traitsFor(uint64_t seed, std::string_view code)
     return t;
 }
 
+struct OtherInstrument
+{
+    const char *code;
+    const char *name;
+    int32_t basePrice; // thousandths of a yuan
+    int32_t typicalVolume; // shares
+    bool index;
+};
+
+// Indices by the codes the client types for them, and two funds.
+constexpr OtherInstrument kOthers[] = {
+    {"1A0001", "上证指数", 3200000, 0, true},      {"1A0300", "沪深300", 3800000, 0, true},
+    {"1A0688", "科创50", 1000000, 0, true},        {"399001", "深证成指", 10000000, 0, true},
+    {"399006", "创业板指", 2000000, 0, true},      {"510300", "300ETF", 3900, 300000000, false},
+    {"159915", "创业ETF", 2100, 500000000, false},
+};
+
 std::vector<ListMarker>
 makeMarkers(std::initializer_list<std::pair<const char *, const char *>> entries)
 {
@@ -109,6 +128,16 @@ MarketModel::MarketModel(uint64_t seed, bool exchangeHours)
         }
         m_boardEnds[static_cast<int>(layout.board)] = m_stocks.size();
     }
+    for (const OtherInstrument &other : kOthers) {
+        Stock stock;
+        stock.code = other.code;
+        stock.nameGbk = utf8ToGbk(other.name);
+        stock.traits = traitsFor(seed, stock.code);
+        stock.traits.basePrice = other.basePrice;
+        stock.traits.typicalVolume = other.index ? 300000000 : other.typicalVolume;
+        stock.index = other.index;
+        m_others.push_back(std::move(stock));
+    }
 }
 
 size_t MarketModel::boardBegin(Board board) const
@@ -126,7 +155,11 @@ std::span<const Stock> MarketModel::board(Board board) const
 const Stock *MarketModel::find(std::string_view code) const
 {
     auto it = m_byCode.find(std::string(code));
-    return it == m_byCode.end() ? nullptr : &m_stocks[it->second];
+    if (it != m_byCode.end())
+        return &m_stocks[it->second];
+    const auto other = std::find_if(m_others.begin(), m_others.end(),
+                                    [&](const Stock &s) { return s.code == code; });
+    return other == m_others.end() ? nullptr : &*other;
 }
 
 std::span<const ListMarker> MarketModel::markers(bool shanghai) const
@@ -160,6 +193,13 @@ Quote MarketModel::quote(const Stock &stock, std::time_t t) const
     const LocalMoment now = localMoment(t);
     Quote q = DayPath(stock.traits, now.day, m_session).at(m_session.tickAt(now.secondOfDay));
     q.nameGbk = stock.nameGbk;
+    if (stock.index) {
+        // Billions of shares a day, an amount to match, and no book of its own.
+        q.volume = q.amount = wire::kNotCarried;
+        q.bid1Price = q.bid2Price = q.bid3Price = q.ask1Price = q.ask2Price = q.ask3Price = 0;
+        q.bid1Volume = q.bid2Volume = q.bid3Volume = 0;
+        q.ask1Volume = q.ask2Volume = q.ask3Volume = 0;
+    }
     return q;
 }
 

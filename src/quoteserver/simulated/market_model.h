@@ -21,6 +21,7 @@ struct Stock
     std::string nameGbk;
     Board board = Board::ShanghaiA;
     StockTraits traits;
+    bool index = false; // its day volume is far beyond what the wire carries
 };
 
 // Index-like entries that head each market's stock list.
@@ -43,6 +44,7 @@ public:
     // In code order; Shanghai A, Shanghai B, Shenzhen A, Shenzhen B one after another.
     std::span<const Stock> allStocks() const { return m_stocks; }
     std::span<const Stock> board(Board board) const;
+    // A stock of the boards, or one of the few indices and funds the model offers besides.
     const Stock *find(std::string_view code) const;
     std::span<const ListMarker> markers(bool shanghai) const;
 
@@ -65,6 +67,7 @@ private:
     uint64_t m_seed;
     TradingSession m_session;
     std::vector<Stock> m_stocks;
+    std::vector<Stock> m_others; // on no board: not ranked, not numbered
     std::unordered_map<std::string, size_t> m_byCode;
     std::vector<ListMarker> m_shanghaiMarkers, m_shenzhenMarkers;
     size_t m_boardEnds[4] = {};
