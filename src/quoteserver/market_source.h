@@ -53,12 +53,13 @@ struct RankingPage
 inline constexpr int kSessionMinutes = 240;
 
 // One point of the day's price path: minutes of trading since 09:30 (0 to 240),
-// price in thousandths of a yuan, cumulative volume in shares.
+// price in thousandths of a yuan, cumulative volume in shares (an index's runs into the
+// billions), negative where it is not known.
 struct PathPoint
 {
     double minute = 0;
     int32_t price = 0;
-    int32_t volume = 0;
+    int64_t volume = 0;
 };
 
 // What the chart page shows of one stock.

@@ -27,7 +27,8 @@ Reply chart(std::string_view query, MarketSource &source, bool data)
 {
     const Answer<ChartFigures> answer = source.chart(argument(query, wire::kChartCodeArgument));
     if (answer.outcome == Outcome::Unknown)
-        return errorPage(404, "No such stock.");
+        return errorPage(404,
+                         "没有这只股票：" + std::string(argument(query, wire::kChartCodeArgument)));
     if (answer.outcome == Outcome::Failed)
         return errorPage(503, "行情暂时无法取得，请稍后再试。");
     return data ? chartData(answer.value) : chartPage(answer.value);

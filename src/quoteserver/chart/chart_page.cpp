@@ -2,6 +2,7 @@
 
 #include "base/c_format.h"
 #include "base/gbk.h"
+#include "protocol/instrument.h"
 #include "protocol/wire_format.h"
 #include "quoteserver/chart/chart_script.h"
 #include "quoteserver/pages.h"
@@ -16,6 +17,12 @@ double yuan(int32_t thousandths)
     return thousandths / 1000.0;
 }
 
+// A figure the wire could not carry has no number.
+nlohmann::json carried(int32_t value)
+{
+    return value == wire::kNotCarried ? nlohmann::json() : nlohmann::json(value);
+}
+
 nlohmann::json figuresJson(const ChartFigures &f)
 {
     const Quote &q = f.quote;
@@ -23,14 +30,15 @@ nlohmann::json figuresJson(const ChartFigures &f)
     for (const PathPoint &p : f.path)
         path.push_back({p.minute, yuan(p.price), p.volume});
     return {{"code", f.code},
+            {"decimals", priceDecimals(f.code)},
             {"name", gbkToUtf8(untilNul(q.nameGbk))},
             {"previousClose", yuan(q.previousClose)},
             {"open", yuan(q.open)},
             {"high", yuan(q.high)},
             {"low", yuan(q.low)},
             {"last", yuan(q.last)},
-            {"volume", q.volume},
-            {"amount", q.amount},
+            {"volume", carried(q.volume)},
+            {"amount", carried(q.amount)},
             {"path", std::move(path)}};
 }
 
@@ -78,8 +86,9 @@ Reply chartPage(const ChartFigures &f)
         escapeHtml(name).c_str(), escapeHtml(source).c_str(), escapeHtml(name).c_str(),
         escapeHtml(f.code).c_str());
     html += figuresTable();
-    html += "<svg id=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" width=\"640\" height=\"360\" "
-            "role=\"img\" aria-label=\"分时走势\"></svg>\n";
+    // As wide as the window, drawn in a 640 x 360 frame of its own.
+    html += "<svg id=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 640 360\" "
+            "style=\"width:100%;height:auto\" role=\"img\" aria-label=\"分时走势\"></svg>\n";
     html += sourceNote(f);
     html += "<script id=\"figures\" type=\"application/json\">" + scriptSafe(figuresJson(f).dump())
         + "</script>\n<script>" + kChartScript + "</script>\n</body></html>\n";

@@ -46,7 +46,7 @@ const char *const kChartScript = R"JS(
       var price = high - (high - low) * i / 4, at = y(price), colour = colourOf(price, base);
       svg.appendChild(node('line', {x1: LEFT, y1: at, x2: W - RIGHT, y2: at, stroke: '#333333'}));
       svg.appendChild(node('text', {x: LEFT - 4, y: at + 4, fill: colour, 'text-anchor': 'end',
-                                    'font-size': 11}, price.toFixed(2)));
+                                    'font-size': 11}, price.toFixed(f.decimals)));
       svg.appendChild(node('text', {x: W - RIGHT + 4, y: at + 4, fill: colour, 'font-size': 11},
                            ((price - base) / base * 100).toFixed(2) + '%'));
     }
@@ -63,6 +63,7 @@ const char *const kChartScript = R"JS(
     // A bar is the volume since the point before; a path that starts after the open has no
     // bar for its first point, whose volume is the whole morning's.
     var volumes = f.path.map(function (p, k) {
+      if (p[2] < 0 || (k && f.path[k - 1][2] < 0)) return 0;
       var v = k ? Math.max(0, p[2] - f.path[k - 1][2]) : (p[0] < 1 ? p[2] : 0);
       most = Math.max(most, v);
       return v;
@@ -85,13 +86,14 @@ const char *const kChartScript = R"JS(
     }
 
     var colour = colourOf(f.last, base);
-    setText('last', f.last.toFixed(2), colour);
+    setText('last', f.last.toFixed(f.decimals), colour);
     setText('change', base > 0 ? ((f.last - base) / base * 100).toFixed(2) + '%' : '-', colour);
-    setText('open', f.open.toFixed(2));
-    setText('high', f.high.toFixed(2));
-    setText('low', f.low.toFixed(2));
-    setText('volume', String(Math.floor(f.volume / 100)));
-    setText('amount', (f.amount / 10000).toFixed(0));
+    setText('open', f.open.toFixed(f.decimals));
+    setText('high', f.high.toFixed(f.decimals));
+    setText('low', f.low.toFixed(f.decimals));
+    // An index's volume and amount are beyond what the quote carries.
+    setText('volume', f.volume === null ? '-' : String(Math.floor(f.volume / 100)));
+    setText('amount', f.amount === null ? '-' : (f.amount / 10000).toFixed(0));
     document.body.dataset.draws = String(++draws);
     document.body.dataset.state = 'drawn';
   }

@@ -1,5 +1,6 @@
 #include "quoteserver/live/quote_batcher.h"
 
+#include "protocol/wire_format.h"
 #include "quoteserver/live/market_hours.h"
 
 #include <algorithm>
@@ -122,7 +123,8 @@ void QuoteBatcher::store(const Instrument &symbol, Answer<LiveQuote> answer,
             entry.pathDate = t.date;
             entry.path.clear();
         }
-        const PathPoint point {t.sessionMinute, t.quote.last, t.quote.volume};
+        const int64_t volume = t.quote.volume == wire::kNotCarried ? -1 : t.quote.volume;
+        const PathPoint point {t.sessionMinute, t.quote.last, volume};
         // A point a minute: the latest figures of the minute stand for it.
         if (!entry.path.empty() && int(entry.path.back().minute) == int(point.minute))
             entry.path.back() = point;
