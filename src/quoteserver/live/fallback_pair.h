@@ -2,12 +2,24 @@
 
 #include "quoteserver/live/upstream_client.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <optional>
 #include <string_view>
 
 namespace lark::quoteserver {
+
+// While neither of a service and its fallback answers: since the later stopped answering.
+inline std::optional<std::time_t> bothFailingSince(const UpstreamClient &primary,
+                                                   const UpstreamClient &fallback)
+{
+    const auto first = primary.health().failingSince();
+    const auto second = fallback.health().failingSince();
+    if (!first || !second)
+        return std::nullopt;
+    return std::max(*first, *second);
+}
 
 // A service and the one asked in its place while it fails or backs off. The primary is tried
 // whenever its back-off lets it, so it takes over again as soon as it answers; each answer
@@ -35,16 +47,6 @@ public:
         if (auto answer = m_primary.fetch(primaryTarget, deadline, primaryParse))
             return answer;
         return m_fallback.fetch(fallbackTarget, deadline, fallbackParse);
-    }
-
-    // While neither answers: since the later of the two stopped answering.
-    std::optional<std::time_t> failingSince() const
-    {
-        const auto primary = m_primary.health().failingSince();
-        const auto fallback = m_fallback.health().failingSince();
-        if (!primary || !fallback)
-            return std::nullopt;
-        return std::max(*primary, *fallback);
     }
 
 private:
