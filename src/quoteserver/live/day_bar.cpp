@@ -7,21 +7,15 @@
 namespace lark::quoteserver {
 namespace {
 
-std::optional<int32_t> priceOf(std::string_view text)
-{
-    const auto value = scaledDecimal(text, 3);
-    return value ? priceField(*value) : std::nullopt;
-}
-
 std::optional<int32_t> thousandsOfYuan(std::string_view text, int64_t yuanPerUnit)
 {
     if (text.empty())
         return 0;
-    const auto units = scaledDecimal(text, 3); // thousandths of a unit
-    const auto yuan = units ? scaledCount(*units, yuanPerUnit) : std::nullopt;
-    if (!yuan || *yuan < 0)
+    const auto thousandths = scaledDecimal(text, 3); // of a unit
+    const auto milliYuan = thousandths ? scaledCount(*thousandths, yuanPerUnit) : std::nullopt;
+    if (!milliYuan || *milliYuan < 0)
         return std::nullopt;
-    return countField((*yuan + 500000) / 1000000);
+    return countField(*milliYuan / 1000000 + (*milliYuan % 1000000 >= 500000));
 }
 
 } // namespace
@@ -32,10 +26,9 @@ std::optional<DayRecord> dayBarOf(const DayBarTexts &t)
         return std::nullopt;
     const std::string date = std::string(t.date.substr(0, 4)) + std::string(t.date.substr(5, 2))
         + std::string(t.date.substr(8, 2));
-    const auto open = priceOf(t.open), close = priceOf(t.close), high = priceOf(t.high),
-               low = priceOf(t.low);
-    const auto lots = scaledDecimal(t.volumeLots, 0);
-    const auto volume = lots ? countField(*lots) : std::nullopt;
+    const auto open = priceFieldOf(t.open), close = priceFieldOf(t.close),
+               high = priceFieldOf(t.high), low = priceFieldOf(t.low);
+    const auto volume = countFieldOf(t.volumeLots, 1);
     const auto amount = thousandsOfYuan(t.amount, t.yuanPerAmountUnit);
     if (!dayFromDateText(date) || !open || !close || !high || !low || !volume || !amount)
         return std::nullopt;

@@ -83,6 +83,19 @@ std::optional<int64_t> scaledCount(int64_t value, int64_t factor)
     return product;
 }
 
+std::optional<int32_t> priceFieldOf(std::string_view yuan)
+{
+    const auto value = scaledDecimal(yuan, 3);
+    return value ? priceField(*value) : std::nullopt;
+}
+
+std::optional<int32_t> countFieldOf(std::string_view text, int64_t factor)
+{
+    const auto units = scaledDecimal(text, 0);
+    const auto value = units ? scaledCount(*units, factor) : std::nullopt;
+    return value ? countField(*value) : std::nullopt;
+}
+
 std::vector<std::string_view> splitKeepingEmpty(std::string_view text, char separator)
 {
     std::vector<std::string_view> parts;

@@ -24,6 +24,11 @@ std::optional<int32_t> priceField(int64_t thousandths);
 // field cannot hold it (an index's day in shares or yuan).
 std::optional<int32_t> countField(int64_t value);
 
+// A price text in yuan ("12.34") for its field; nothing for another text or a price refused.
+std::optional<int32_t> priceFieldOf(std::string_view yuan);
+// A count text in units of factor shares or yuan (100 for lots) for its field, as countField.
+std::optional<int32_t> countFieldOf(std::string_view text, int64_t factor);
+
 // value * factor for a count in larger units (lots of 100 shares); nullopt beyond 64 bits.
 std::optional<int64_t> scaledCount(int64_t value, int64_t factor);
 

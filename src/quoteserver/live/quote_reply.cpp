@@ -1,5 +1,6 @@
 #include "quoteserver/live/quote_reply.h"
 
+#include "base/gbk.h"
 #include "base/whole_number.h"
 #include "quoteserver/live/decimal_text.h"
 #include "quoteserver/model_time.h"
@@ -57,20 +58,6 @@ std::string digitsOnly(std::string_view text, char separator)
     return digits;
 }
 
-std::optional<int32_t> priceOf(std::string_view text)
-{
-    const auto value = scaledDecimal(text, 3);
-    return value ? priceField(*value) : std::nullopt;
-}
-
-// A volume in shares, or an amount (factor 1), as its field holds it.
-std::optional<int32_t> countOf(std::string_view text, int64_t factor)
-{
-    const auto units = scaledDecimal(text, 0);
-    const auto value = units ? scaledCount(*units, factor) : std::nullopt;
-    return value ? countField(*value) : std::nullopt;
-}
-
 bool readBook(const QuoteTexts &t, Quote &q)
 {
     int32_t *const prices[]
@@ -78,8 +65,9 @@ bool readBook(const QuoteTexts &t, Quote &q)
     int32_t *const volumes[] = {&q.bid1Volume, &q.bid2Volume, &q.bid3Volume,
                                 &q.ask1Volume, &q.ask2Volume, &q.ask3Volume};
     for (size_t i = 0; i < 6; ++i) {
-        const auto price = priceOf(i < 3 ? t.bidPrices[i] : t.askPrices[i - 3]);
-        const auto volume = countOf(i < 3 ? t.bidVolumes[i] : t.askVolumes[i - 3], t.sharesPerUnit);
+        const auto price = priceFieldOf(i < 3 ? t.bidPrices[i] : t.askPrices[i - 3]);
+        const auto volume
+            = countFieldOf(i < 3 ? t.bidVolumes[i] : t.askVolumes[i - 3], t.sharesPerUnit);
         if (!price || !volume)
             return false;
         *prices[i] = *price;
@@ -89,6 +77,26 @@ bool readBook(const QuoteTexts &t, Quote &q)
 }
 
 } // namespace
+
+QuoteTexts quoteTextsAt(const std::vector<std::string_view> &f, const QuoteLayout &at)
+{
+    QuoteTexts t;
+    t.nameUtf8 = gb18030ToUtf8(f[at.name]);
+    t.last = f[at.last];
+    t.previousClose = f[at.previousClose];
+    t.open = f[at.open];
+    t.high = f[at.high];
+    t.low = f[at.low];
+    t.volume = f[at.volume];
+    const size_t price = at.volumeBeforePrice ? 1 : 0, volume = 1 - price;
+    for (size_t level = 0; level < 3; ++level) {
+        t.bidPrices[level] = f[at.bid1 + 2 * level + price];
+        t.bidVolumes[level] = f[at.bid1 + 2 * level + volume];
+        t.askPrices[level] = f[at.ask1 + 2 * level + price];
+        t.askVolumes[level] = f[at.ask1 + 2 * level + volume];
+    }
+    return t;
+}
 
 std::string symbolList(const std::vector<Instrument> &symbols)
 {
@@ -136,9 +144,9 @@ Answer<LiveQuote> liveQuoteOf(const QuoteTexts &t)
 {
     LiveQuote line;
     Quote &q = line.quote;
-    const auto last = priceOf(t.last), previousClose = priceOf(t.previousClose),
-               open = priceOf(t.open), high = priceOf(t.high), low = priceOf(t.low);
-    const auto volume = countOf(t.volume, t.sharesPerUnit), amount = countOf(t.amount, 1);
+    const auto last = priceFieldOf(t.last), previousClose = priceFieldOf(t.previousClose),
+               open = priceFieldOf(t.open), high = priceFieldOf(t.high), low = priceFieldOf(t.low);
+    const auto volume = countFieldOf(t.volume, t.sharesPerUnit), amount = countFieldOf(t.amount, 1);
     const std::string date = digitsOnly(t.date, '-');
     const auto minute = sessionMinuteOfText(digitsOnly(t.time, ':'));
     if (!last || !previousClose || *previousClose <= 0 || !open || !high || !low || !volume

@@ -41,6 +41,18 @@ struct QuoteTexts
     bool suspended = false;
 };
 
+// Where a service's line holds each figure, counted from 0 after splitting it at its
+// separator; the book's three levels are pairs from the first bid and the first ask.
+struct QuoteLayout
+{
+    size_t name, last, previousClose, open, high, low, volume, bid1, ask1;
+    bool volumeBeforePrice; // each level "volume,price" rather than "price~volume"
+};
+
+// The texts at the layout's places, the name converted from GBK; the caller checked that the
+// line has them all.
+QuoteTexts quoteTextsAt(const std::vector<std::string_view> &fields, const QuoteLayout &layout);
+
 // Minutes of trading since 09:30 at a time of day (HHMMSS): 0 before the open, 120 over the
 // midday break, 240 after the close.
 double sessionMinuteOf(int hhmmss);

@@ -36,9 +36,8 @@ std::optional<DayRecord> barOf(const json &bar)
     }
     if (bar.size() > 8 && !bar[8].is_string())
         return std::nullopt;
-    const auto text = [&](size_t i) -> const std::string & {
-        return bar[i].get_ref<const std::string &>();
-    };
+    const auto text
+        = [&](size_t i) -> const std::string & { return bar[i].get_ref<const std::string &>(); };
     const std::string_view amount = bar.size() > 8 ? std::string_view(text(8)) : "";
     return dayBarOf({text(0), text(1), text(2), text(3), text(4), text(5), amount, 10000});
 }
@@ -57,14 +56,11 @@ std::optional<MinuteRow> rowOf(const json &row, int64_t sharesPerUnit)
     const auto f = splitKeepingEmpty(row.get_ref<const std::string &>(), ' ');
     const auto minute
         = f.size() >= 3 ? sessionMinuteOfText(std::string(f[0]) + "00") : std::nullopt;
-    const auto price = minute ? scaledDecimal(f[1], 3) : std::nullopt;
-    const auto lots = minute ? scaledDecimal(f[2], 0) : std::nullopt;
-    const auto shares = lots ? scaledCount(*lots, sharesPerUnit) : std::nullopt;
-    const auto field = price ? priceField(*price) : std::nullopt;
-    const auto volume = shares ? countField(*shares) : std::nullopt;
-    if (!field || !volume)
+    const auto price = minute ? priceFieldOf(f[1]) : std::nullopt;
+    const auto volume = minute ? countFieldOf(f[2], sharesPerUnit) : std::nullopt;
+    if (!price || !volume)
         return std::nullopt;
-    return MinuteRow {f[0], {*minute, *field, *volume}};
+    return MinuteRow {f[0], {*minute, *price, *volume}};
 }
 
 } // namespace
