@@ -161,7 +161,7 @@ TEST(LiveParsers, TheMomentOfALine)
 }
 
 // Replies that are not the service's, or name codes it does not know.
-TEST(LiveParsers, ARepliesShape)
+TEST(LiveParsers, WhatIsAReply)
 {
     const std::string html = "<html><body>\nv_sh600061=\"1~a~600061\";\n</body></html>\n";
     const struct
