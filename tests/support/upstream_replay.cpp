@@ -1,5 +1,7 @@
 #include "upstream_replay.h"
 
+#include "base/gbk.h"
+
 #include <httplib.h>
 
 #include <algorithm>
@@ -10,6 +12,9 @@
 namespace lark::test {
 namespace {
 
+constexpr const char *kJson = "application/json; charset=utf-8";
+constexpr const char *kGbkText = "text/html; charset=GBK";
+
 std::string readFile(const std::filesystem::path &file)
 {
     std::ifstream in(file, std::ios::binary);
@@ -18,15 +23,16 @@ std::string readFile(const std::filesystem::path &file)
     return bytes.str();
 }
 
-// The recorded lines of a quotes reply by symbol ("sh600061").
-std::map<std::string, std::string> linesBySymbol(const std::string &reply)
+// The recorded lines of a quotes reply by symbol ("sh600061"), each line "PREFIXsymbol=...".
+std::map<std::string, std::string> linesBySymbol(const std::string &reply,
+                                                 const std::string &prefix)
 {
     std::map<std::string, std::string> lines;
     std::istringstream in(reply);
     for (std::string line; std::getline(in, line);) {
         const size_t equals = line.find('=');
-        if (line.starts_with("v_") && equals != std::string::npos)
-            lines[line.substr(2, equals - 2)] = line + "\n";
+        if (line.starts_with(prefix) && equals != std::string::npos)
+            lines[line.substr(prefix.size(), equals - prefix.size())] = line + "\n";
     }
     return lines;
 }
@@ -45,14 +51,75 @@ std::string boardOf(std::string filter)
 
 } // namespace
 
-UpstreamReplay::UpstreamReplay(std::filesystem::path dataDir, std::string quotesFile)
+UpstreamReplay::UpstreamReplay(std::filesystem::path dataDir, std::string quotesFile,
+                               std::string sinaFile)
     : m_dataDir(std::move(dataDir))
     , m_quotesFile(std::move(quotesFile))
+    , m_sinaFile(std::move(sinaFile))
 { }
 
 UpstreamReplay::~UpstreamReplay()
 {
     stop();
+}
+
+std::string UpstreamReplay::quoteLines(const std::string &file, const std::string &codes,
+                                       const std::string &prefix, const std::string &missing) const
+{
+    const auto lines = linesBySymbol(readFile(m_dataDir / file), prefix);
+    std::string body;
+    std::istringstream symbols(codes);
+    for (std::string symbol; std::getline(symbols, symbol, ',');) {
+        const auto line = lines.find(symbol);
+        std::string absent = missing;
+        if (const size_t at = absent.find("{}"); at != std::string::npos)
+            absent.replace(at, 2, symbol);
+        body += line != lines.end() ? line->second : absent;
+    }
+    return utf8ToGbk(body);
+}
+
+std::string UpstreamReplay::fileOr(const std::string &name, const std::string &fallback) const
+{
+    const auto file = m_dataDir / name;
+    return readFile(std::filesystem::exists(file) ? file : m_dataDir / fallback);
+}
+
+UpstreamReplay::Reply UpstreamReplay::replyTo(const httplib::Request &req) const
+{
+    const std::string &path = req.path;
+    if (path.starts_with("/q="))
+        return {"quotes",
+                quoteLines(m_quotesFile, path.substr(3), "v_", "v_pv_none_match=\"1\";\n"),
+                kGbkText};
+    if (path.starts_with("/list="))
+        return {"sina",
+                quoteLines(m_sinaFile, path.substr(6), "var hq_str_", "var hq_str_{}=\"\";\n"),
+                kGbkText};
+    if (path == "/api/qt/stock/kline/get")
+        return {"history",
+                fileOr("kline_" + req.get_param_value("secid") + ".json", "kline_none.json"),
+                kJson};
+    if (path == "/api/qt/clist/get") {
+        const bool list = req.get_param_value("fields") == "f12,f13,f14";
+        const std::string board = boardOf(req.get_param_value("fs"));
+        const std::string name = (list ? "boards_" : "ranking_") + board + ".json";
+        const bool pastEnd = req.get_param_value("pn") != "1";
+        return {list ? "lists" : "ranking",
+                fileOr(pastEnd ? "clist_past_end.json" : name, "clist_past_end.json"), kJson};
+    }
+    if (path == "/appstock/app/fqkline/get") {
+        const std::string param = req.get_param_value("param");
+        return {
+            "bars",
+            fileOr("fqkline_" + param.substr(0, param.find(',')) + ".json", "ifzq_no_data.json"),
+            kJson};
+    }
+    if (path == "/appstock/app/minute/query")
+        return {"minutes",
+                fileOr("minute_" + req.get_param_value("code") + ".json", "ifzq_no_data.json"),
+                kJson};
+    return {};
 }
 
 int UpstreamReplay::start()
@@ -61,39 +128,20 @@ int UpstreamReplay::start()
     m_server->set_tcp_nodelay(true);
     m_server->set_keep_alive_timeout(1); // a stop waits for idle connections this long
     m_server->set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
-        std::string kind, body, type = "application/json; charset=utf-8";
         if (req.path.starts_with("/q="))
             std::this_thread::sleep_for(m_quotesDelay.load());
         std::lock_guard lock(m_mutex);
-        if (req.path.starts_with("/q=")) {
-            kind = "quotes";
-            type = "text/html; charset=GBK";
-            const auto lines = linesBySymbol(readFile(m_dataDir / m_quotesFile));
-            std::istringstream symbols(req.path.substr(3));
-            for (std::string symbol; std::getline(symbols, symbol, ',');) {
-                const auto line = lines.find(symbol);
-                body += line != lines.end() ? line->second : "v_pv_none_match=\"1\";\n";
-            }
-        } else if (req.path == "/api/qt/stock/kline/get") {
-            kind = "history";
-            const auto file = m_dataDir / ("kline_" + req.get_param_value("secid") + ".json");
-            body = readFile(std::filesystem::exists(file) ? file : m_dataDir / "kline_none.json");
-        } else if (req.path == "/api/qt/clist/get") {
-            const bool list = req.get_param_value("fields") == "f12,f13,f14";
-            kind = list ? "lists" : "ranking";
-            const std::string board = boardOf(req.get_param_value("fs"));
-            const auto file = m_dataDir / ((list ? "boards_" : "ranking_") + board + ".json");
-            const bool pastEnd = req.get_param_value("pn") != "1" || !std::filesystem::exists(file);
-            body = readFile(pastEnd ? m_dataDir / "clist_past_end.json" : file);
-        } else {
+        Reply reply = replyTo(req);
+        if (reply.kind.empty()) {
             res.status = 404;
             return httplib::Server::HandlerResponse::Handled;
         }
-        m_requests.push_back({kind, req.target, req.get_header_value("User-Agent"),
+        m_requests.push_back({reply.kind, req.target, req.get_header_value("User-Agent"),
                               std::chrono::steady_clock::now()});
-        if (m_garbage)
-            body = readFile(m_dataDir / "error_page.html");
-        res.set_content(body, type.c_str());
+        if (m_garbage || m_failing.contains(reply.kind))
+            reply.body = readFile(m_dataDir / "error_page.html");
+        res.status = m_failing.contains(reply.kind) ? 503 : 200;
+        res.set_content(reply.body, reply.type.c_str());
         return httplib::Server::HandlerResponse::Handled;
     });
     m_port = m_port == 0 ? m_server->bind_to_any_port("127.0.0.1")
@@ -128,10 +176,25 @@ void UpstreamReplay::setQuotesFile(const std::string &name)
     m_quotesFile = name;
 }
 
+void UpstreamReplay::setSinaFile(const std::string &name)
+{
+    std::lock_guard lock(m_mutex);
+    m_sinaFile = name;
+}
+
 void UpstreamReplay::setGarbage(bool garbage)
 {
     std::lock_guard lock(m_mutex);
     m_garbage = garbage;
+}
+
+void UpstreamReplay::setFailing(const std::string &kind, bool failing)
+{
+    std::lock_guard lock(m_mutex);
+    if (failing)
+        m_failing.insert(kind);
+    else
+        m_failing.erase(kind);
 }
 
 void UpstreamReplay::setQuotesDelay(std::chrono::milliseconds delay)

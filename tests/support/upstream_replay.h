@@ -5,36 +5,46 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace httplib {
 class Server;
-}
+struct Request;
+} // namespace httplib
 
 namespace lark::test {
 
-// The three public services on loopback, answering from recorded replies in a directory:
+// The public services on loopback, answering from recorded replies in a directory:
 //   /q=CODES                    each code's line from the quotes file, or the service's
-//                               none-match line; the reply in GBK, as recorded
+//                               none-match line
+//   /list=CODES                 each code's line from the second quotes file, or its empty line
 //   /api/qt/stock/kline/get     kline_SECID.json, else kline_none.json
 //   /api/qt/clist/get           boards_BOARD.json for a list page (page 1; later pages are
 //                               past the end), ranking_BOARD.json for a ranking page
-// It can go away and come back on the same port, answer garbage instead, and answer quotes late.
+//   /appstock/app/fqkline/get   fqkline_SYMBOL.json, else ifzq_no_data.json
+//   /appstock/app/minute/query  minute_SYMBOL.json, else ifzq_no_data.json
+// Quote files are stored in UTF-8 and served in GBK, as the two quote services send them.
+// It can go away and come back on the same port, answer garbage instead, answer quotes late,
+// and take one service down while the others answer. Its setters may be called from any
+// thread while it serves.
 class UpstreamReplay
 {
 public:
     struct Request
     {
-        std::string kind; // "quotes", "history", "lists" or "ranking"
+        // "quotes", "sina", "history", "lists", "ranking", "bars" or "minutes"
+        std::string kind;
         std::string target;
         std::string userAgent;
         std::chrono::steady_clock::time_point at;
     };
 
     explicit UpstreamReplay(std::filesystem::path dataDir,
-                            std::string quotesFile = "tencent_watch_list.txt");
+                            std::string quotesFile = "tencent_watch_list.txt",
+                            std::string sinaFile = "sina_watch_list.txt");
     ~UpstreamReplay();
 
     // Listens on 127.0.0.1 (on the port of the last start when there was one).
@@ -43,16 +53,30 @@ public:
     std::string url() const;
 
     void setQuotesFile(const std::string &name);
+    void setSinaFile(const std::string &name);
     void setGarbage(bool garbage); // every answer the recorded error page
+    void setFailing(const std::string &kind, bool failing); // that kind answers HTTP 503
     void setQuotesDelay(std::chrono::milliseconds delay); // each quote reply this late
     std::vector<Request> requests() const;
     size_t count(const std::string &kind) const;
 
 private:
+    struct Reply
+    {
+        std::string kind, body, type;
+    };
+    // An empty kind for a path no service serves; called with m_mutex held.
+    Reply replyTo(const httplib::Request &req) const;
+    // The file's line for each code, else missing with "{}" standing for the code; in GBK.
+    std::string quoteLines(const std::string &file, const std::string &codes,
+                           const std::string &prefix, const std::string &missing) const;
+    std::string fileOr(const std::string &name, const std::string &fallback) const;
+
     const std::filesystem::path m_dataDir;
     mutable std::mutex m_mutex;
-    std::string m_quotesFile;
+    std::string m_quotesFile, m_sinaFile;
     bool m_garbage = false;
+    std::set<std::string> m_failing;
     std::atomic<std::chrono::milliseconds> m_quotesDelay {};
     std::vector<Request> m_requests;
     std::unique_ptr<httplib::Server> m_server;

@@ -1,10 +1,20 @@
 #include "quoteserver/live/decimal_text.h"
 
-#include <algorithm>
+#include "protocol/wire_format.h"
+
 #include <climits>
 #include <cmath>
 
 namespace lark::quoteserver {
+namespace {
+
+bool appendDigit(int64_t &value, int digit)
+{
+    return !__builtin_mul_overflow(value, 10, &value)
+        && !__builtin_add_overflow(value, digit, &value);
+}
+
+} // namespace
 
 std::optional<int64_t> scaledDecimal(std::string_view text, int decimals)
 {
@@ -27,29 +37,63 @@ std::optional<int64_t> scaledDecimal(std::string_view text, int decimals)
             ++fraction;
             continue;
         }
-        if (value > INT64_MAX / 100)
+        if (!appendDigit(value, c - '0'))
             return std::nullopt;
-        value = value * 10 + (c - '0');
         fraction += fraction >= 0;
     }
     if (!digits)
         return std::nullopt;
-    for (int kept = std::max(fraction, 0); kept < decimals; ++kept)
-        value *= 10;
-    value += roundUp;
+    for (int kept = fraction < 0 ? 0 : fraction; kept < decimals; ++kept) {
+        if (!appendDigit(value, 0))
+            return std::nullopt;
+    }
+    if (__builtin_add_overflow(value, int64_t(roundUp), &value))
+        return std::nullopt;
     return negative ? -value : value;
 }
 
-int32_t saturated(int64_t value)
+std::optional<int64_t> scaledNumber(double value, int decimals)
 {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+    const double scaled = value * std::pow(10.0, decimals);
+    // 2^63 is exactly representable; anything at or beyond it does not fit.
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 9223372036854775808.0)
+        return std::nullopt;
+    return std::llround(scaled);
 }
 
-int32_t thousandths(double yuan)
+std::optional<int32_t> priceField(int64_t thousandths)
 {
-    if (!std::isfinite(yuan))
-        return 0;
-    return saturated(std::llround(std::clamp(yuan * 1000.0, double(INT32_MIN), double(INT32_MAX))));
+    if (thousandths < 0 || thousandths > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int32_t>(thousandths);
+}
+
+std::optional<int32_t> countField(int64_t value)
+{
+    if (value < 0)
+        return std::nullopt;
+    return value > INT32_MAX ? wire::kNotCarried : static_cast<int32_t>(value);
+}
+
+std::optional<int64_t> scaledCount(int64_t value, int64_t factor)
+{
+    int64_t product = 0;
+    if (__builtin_mul_overflow(value, factor, &product))
+        return std::nullopt;
+    return product;
+}
+
+std::optional<int32_t> priceFieldOf(std::string_view yuan)
+{
+    const auto value = scaledDecimal(yuan, 3);
+    return value ? priceField(*value) : std::nullopt;
+}
+
+std::optional<int32_t> countFieldOf(std::string_view text, int64_t factor)
+{
+    const auto units = scaledDecimal(text, 0);
+    const auto value = units ? scaledCount(*units, factor) : std::nullopt;
+    return value ? countField(*value) : std::nullopt;
 }
 
 std::vector<std::string_view> splitKeepingEmpty(std::string_view text, char separator)

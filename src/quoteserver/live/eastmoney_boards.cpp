@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <climits>
+
 namespace lark::quoteserver {
 namespace {
 
@@ -47,32 +49,52 @@ std::string target(Board board, Order order, int page, const char *fields)
         + "&fs=" + kFilters[static_cast<int>(board)] + "&fields=" + fields;
 }
 
-// A figure of the row; nullopt for the "-" of a figure the service does not have.
-std::optional<double> figure(const json &row, const char *field)
+// A figure of the row scaled to the given decimals: nothing for the "-" of a figure the
+// service does not have, false for one out of range.
+struct Figure
+{
+    bool valid = true;
+    std::optional<int64_t> value;
+};
+
+Figure figure(const json &row, const char *field, int decimals)
 {
     const auto it = row.find(field);
     if (it == row.end() || !it->is_number())
-        return std::nullopt;
-    return it->get<double>();
+        return {};
+    const auto value = scaledNumber(it->get<double>(), decimals);
+    return {value.has_value(), value};
 }
 
-Quote figuresOf(const json &row)
+// The figures of a ranking row; nullopt when one is out of range (1e308, a negative price).
+// A suspended stock's "-" figures stay 0, its price the previous close.
+std::optional<Quote> figuresOf(const json &row)
 {
-    Quote q;
+    bool valid = true;
     auto price = [&](const char *field) {
-        const auto value = figure(row, field);
-        return value ? thousandths(*value) : 0;
+        const Figure f = figure(row, field, 3);
+        const auto value = f.value ? priceField(*f.value) : std::optional<int32_t>(0);
+        valid &= f.valid && value.has_value();
+        return value.value_or(0);
     };
+    auto count = [&](const char *field, int64_t factor) {
+        const Figure f = figure(row, field, 0);
+        const auto scaled = f.value ? scaledCount(*f.value, factor) : std::optional<int64_t>(0);
+        const auto value = scaled ? countField(*scaled) : std::nullopt;
+        valid &= f.valid && value.has_value();
+        return value.value_or(0);
+    };
+    Quote q;
     q.previousClose = price("f18");
     q.open = price("f17");
     q.high = price("f15");
     q.low = price("f16");
-    q.last = figure(row, "f2") ? price("f2") : q.previousClose;
+    q.last = figure(row, "f2", 3).value ? price("f2") : q.previousClose;
     q.bid1Price = price("f31");
     q.ask1Price = price("f32");
-    q.volume = saturated(static_cast<int64_t>(figure(row, "f5").value_or(0)) * 100);
-    q.amount = saturated(static_cast<int64_t>(figure(row, "f6").value_or(0)));
-    return q;
+    q.volume = count("f5", 100);
+    q.amount = count("f6", 1);
+    return valid ? std::optional(q) : std::nullopt;
 }
 
 std::optional<BoardRow> rowOf(const json &row)
@@ -84,9 +106,10 @@ std::optional<BoardRow> rowOf(const json &row)
         || name == row.end() || !name->is_string())
         return std::nullopt;
     const auto symbol = instrumentOf(code->get<std::string>());
-    if (!symbol)
+    const auto figures = figuresOf(row);
+    if (!symbol || !figures)
         return std::nullopt;
-    return BoardRow {*symbol, protocolNameFromUtf8(name->get<std::string>()), figuresOf(row)};
+    return BoardRow {*symbol, protocolNameFromUtf8(name->get<std::string>()), *figures};
 }
 
 } // namespace
@@ -114,9 +137,14 @@ std::optional<BoardPage> parseBoardPage(std::string_view text)
     if (!data.is_object() || !data.contains("total") || !data["total"].is_number_integer()
         || !data.contains("diff") || !data["diff"].is_array())
         return std::nullopt;
-    page.total = saturated(data["total"].get<int64_t>());
+    const auto total = data["total"].get<int64_t>();
+    // A page longer than any the service serves is no page of it.
+    if (total < 0 || total > INT32_MAX || data["diff"].size() > size_t(kBoardPageRows))
+        return std::nullopt;
+    page.total = static_cast<int32_t>(total);
     for (const auto &row : data["diff"]) {
-        // A row the client could not name (no code, another exchange) is left out.
+        // A row the client could not name (no code, another exchange), or whose figures are
+        // out of range, is left out.
         if (auto parsed = rowOf(row))
             page.rows.push_back(std::move(*parsed));
     }

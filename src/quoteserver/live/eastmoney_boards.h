@@ -31,8 +31,9 @@ struct BoardPage
     std::vector<BoardRow> rows;
 };
 
-// nullopt when the text is not a reply of the list service. "data":null (a page past the
-// end) is an empty page. A suspended stock's "-" figures stay 0, its price the previous close.
+// nullopt when the text is not a reply of the list service, or holds more rows than a page.
+// "data":null (a page past the end) is an empty page. A suspended stock's "-" figures stay 0,
+// its price the previous close; a row with a figure out of range is left out.
 std::optional<BoardPage> parseBoardPage(std::string_view json);
 
 } // namespace lark::quoteserver

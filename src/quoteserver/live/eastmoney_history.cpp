@@ -1,5 +1,6 @@
 #include "quoteserver/live/eastmoney_history.h"
 
+#include "quoteserver/live/day_bar.h"
 #include "quoteserver/live/decimal_text.h"
 
 #include <nlohmann/json.hpp>
@@ -11,19 +12,9 @@ namespace {
 std::optional<DayRecord> readBar(std::string_view bar)
 {
     const auto f = splitKeepingEmpty(bar, ',');
-    if (f.size() < 7 || f[0].size() != 10 || f[0][4] != '-' || f[0][7] != '-')
+    if (f.size() < 7)
         return std::nullopt;
-    const std::string date = std::string(f[0].substr(0, 4)) + std::string(f[0].substr(5, 2))
-        + std::string(f[0].substr(8, 2));
-    const auto day = scaledDecimal(date, 0);
-    const auto open = scaledDecimal(f[1], 3), close = scaledDecimal(f[2], 3),
-               high = scaledDecimal(f[3], 3), low = scaledDecimal(f[4], 3),
-               lots = scaledDecimal(f[5], 0), amount = scaledDecimal(f[6], 0);
-    if (!day || !open || !close || !high || !low || !lots || !amount)
-        return std::nullopt;
-    return DayRecord {saturated(*day),          saturated(*open),  saturated(*high),
-                      saturated(*low),          saturated(*close), saturated(*lots),
-                      saturated(*amount / 1000)};
+    return dayBarOf({f[0], f[1], f[2], f[3], f[4], f[5], f[6], 1});
 }
 
 } // namespace
@@ -46,8 +37,14 @@ std::optional<Answer<std::vector<DayRecord>>> parseKlines(std::string_view json)
         return Result::unknown();
     if (!data.is_object() || !data.contains("klines") || !data["klines"].is_array())
         return std::nullopt;
+    const auto &klines = data["klines"];
+    // No bars although the service counts some: it held them back (throttling), since the
+    // bars asked for always end with the latest.
+    const auto total = data.find("dktotal");
+    if (klines.empty() && (total == data.end() || !total->is_number() || *total != 0))
+        return std::nullopt;
     std::vector<DayRecord> records;
-    for (const auto &bar : data["klines"]) {
+    for (const auto &bar : klines) {
         const auto record = bar.is_string() ? readBar(bar.get<std::string>()) : std::nullopt;
         if (!record)
             return std::nullopt;
