@@ -17,10 +17,13 @@ for _ in $(seq 50); do
 done
 url="$(head -1 "$work/replay.out" | sed 's/^listening on //')"
 
-env -u LARK_MARKET XDG_CACHE_HOME="$work/cache" "$lark" --console --once --market live \
-  --quotes-upstream "$url" --history-upstream "$url" --lists-upstream "$url" \
-  --minutes-upstream "$url" --fallback-quotes-upstream "$url" --fallback-lists-upstream "$url" \
-  --registry "$work/registry" > "$work/rows.txt" 2> "$work/err.txt"
+once() {
+  env -u LARK_MARKET XDG_CACHE_HOME="$work/cache" "$lark" --console --once --market live \
+    --quotes-upstream "$url" --history-upstream "$url" --lists-upstream "$url" \
+    --minutes-upstream "$url" --fallback-quotes-upstream "$url" --fallback-lists-upstream "$url" \
+    --registry "$1" > "$work/rows.txt" 2> "$work/err.txt"
+}
+once "$work/registry"
 
 fail() { echo "FAIL: $*"; cat "$work/rows.txt" "$work/err.txt"; exit 1; }
 [ "$(wc -l < "$work/rows.txt")" -eq 16 ] || fail "expected 16 rows"
@@ -37,4 +40,21 @@ for unknown in 0003 600068; do
 done
 grep -q "实时行情" "$work/err.txt" || fail "the market is not named"
 [ -s "$work/cache/lark/boards.tsv" ] || fail "no board lists cached"
+[ -s "$work/cache/lark/history.tsv" ] || fail "no day bars cached"
+
+# Every kind of instrument by its code: Shanghai's index as 1A0001, Shenzhen's index, a fund, a
+# Beijing stock, a STAR stock (its volume counted in shares by the service).
+product="$work/watch/SOFTWARE/halvern/tamberly"
+mkdir -p "$product"
+slot=0
+for code in 1A0001 399001 159915 920002 688981; do
+  printf '%s\0' "$code" > "$product/$slot"
+  slot=$((slot + 1))
+done
+once "$work/watch"
+[ "$(row 1A0001 | cut -f 2,4)" = "$(printf '上证指数\t---')" ] || fail "row 1A0001"
+[ "$(row 399001 | cut -f 2,4)" = "$(printf '深证成指\t---')" ] || fail "row 399001"
+[ "$(row 159915 | cut -f 3,6)" = "$(printf ' 3.412\t 3.411')" ] || fail "row 159915: three decimals"
+[ "$(row 920002 | cut -f 2)" != "无效值" ] || fail "row 920002"
+[ "$(row 688981 | cut -f 4)" = "186609" ] || fail "row 688981: shares, not lots"
 echo "1 passed, 0 failed"

@@ -1,7 +1,6 @@
 #include "quoteserver/live/list_keeper.h"
 
 #include "quoteserver/live/eastmoney_boards.h"
-#include "quoteserver/live/upstream_client.h"
 #include "quoteserver/model_time.h"
 
 namespace lark::quoteserver {
@@ -17,8 +16,8 @@ int32_t dateOf(std::time_t t)
 
 } // namespace
 
-ListKeeper::ListKeeper(UpstreamClient &client, const LiveOptions &options)
-    : m_client(client)
+ListKeeper::ListKeeper(FallbackPair lists, const LiveOptions &options)
+    : m_lists(lists)
     , m_options(options)
     , m_file(options.cacheDir.empty() ? std::filesystem::path() : options.cacheDir / "boards.tsv")
 {
@@ -105,8 +104,8 @@ std::optional<std::vector<BoardEntry>> ListKeeper::fetchBoard(Board board)
 {
     std::vector<BoardEntry> entries;
     for (int page = 1; page <= kMostPages; ++page) {
-        const auto rows = m_client.fetch(boardListTarget(board, page),
-                                         m_options.timing.listDeadline, parseBoardPage);
+        const auto rows = m_lists.fetch(boardListTarget(board, page), m_options.timing.listDeadline,
+                                        parseBoardPage);
         if (!rows)
             return std::nullopt;
         for (const BoardRow &row : rows->rows)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "quoteserver/live/board_lists.h"
+#include "quoteserver/live/fallback_pair.h"
 #include "quoteserver/live/live_options.h"
 
 #include <condition_variable>
@@ -10,15 +11,13 @@
 
 namespace lark::quoteserver {
 
-class UpstreamClient;
-
 // The board lists: served for the whole run as they were at its start (the client numbers
 // ranking rows by them), from the disk cache when there is one; fetched on a thread of
 // their own once a day and kept on disk for the next start.
 class ListKeeper
 {
 public:
-    ListKeeper(UpstreamClient &client, const LiveOptions &options);
+    ListKeeper(FallbackPair lists, const LiveOptions &options);
     ~ListKeeper();
     ListKeeper(const ListKeeper &) = delete;
     ListKeeper &operator=(const ListKeeper &) = delete;
@@ -35,7 +34,7 @@ private:
     std::optional<std::vector<BoardEntry>> fetchBoard(Board board);
     bool pause(std::chrono::milliseconds duration);
 
-    UpstreamClient &m_client;
+    FallbackPair m_lists;
     const LiveOptions &m_options;
     const std::filesystem::path m_file; // empty: the lists are not kept on disk
     std::mutex m_mutex;

@@ -1,23 +1,21 @@
 #pragma once
 
-#include "quoteserver/live/eastmoney_boards.h"
+#include "quoteserver/live/day_bars.h"
+#include "quoteserver/live/day_minutes.h"
 #include "quoteserver/live/list_keeper.h"
 #include "quoteserver/live/live_options.h"
+#include "quoteserver/live/live_services.h"
 #include "quoteserver/live/market_hours.h"
 #include "quoteserver/live/quote_batcher.h"
-#include "quoteserver/live/rate_limiter.h"
-#include "quoteserver/live/upstream_client.h"
+#include "quoteserver/live/ranking_pages.h"
 #include "quoteserver/market_source.h"
-
-#include <map>
-#include <mutex>
-#include <tuple>
 
 namespace lark::quoteserver {
 
-// The real Shanghai and Shenzhen markets from the public quote services: batch real-time
-// quotes, daily bars, and the list service's board lists and rankings. Everything it hands
-// out came from them; what it cannot get it reports as Failed, never made up.
+// The real Shanghai, Shenzhen and Beijing markets from the public quote services: batch
+// real-time quotes, daily bars, the day's minutes, and the list service's board lists and
+// rankings, each kind with a second service asked while the first fails. Everything it hands
+// out came from them; what it cannot get it reports as Failed, never made up. Any thread.
 class LiveSource final : public MarketSource
 {
 public:
@@ -35,31 +33,16 @@ public:
     void stop() override;
 
 private:
-    using Clock = std::chrono::steady_clock;
-    struct DayBars
-    {
-        int32_t day = 0;
-        Answer<std::vector<DayRecord>> bars;
-    };
-    struct CachedPage
-    {
-        Clock::time_point fetched;
-        BoardPage page;
-    };
-    using PageKey = std::tuple<Board, SortKey, int>;
-
-    std::optional<Answer<std::vector<DayRecord>>> barsOf(const Instrument &symbol, int32_t today);
-    std::optional<BoardPage> rankingPage(Board board, SortKey key, int page);
+    std::optional<QuoteLines> fetchQuotes(const std::vector<Instrument> &batch);
 
     const LiveOptions m_options;
-    RateLimiter m_limiter;
+    LiveServices m_services;
     MarketHours m_hours;
-    UpstreamClient m_quotes, m_history, m_lists;
     QuoteBatcher m_batcher;
+    DayBars m_bars;
+    DayMinutes m_minutes;
+    RankingPages m_rankings;
     ListKeeper m_keeper;
-    std::mutex m_cacheMutex;
-    std::map<Instrument, DayBars> m_bars;
-    std::map<PageKey, CachedPage> m_pages;
 };
 
 } // namespace lark::quoteserver

@@ -51,12 +51,15 @@ struct LiveServer : ::testing::Test
         std::filesystem::remove_all(cache);
     }
 
-    void startServer(std::optional<milliseconds> quoteWindow = {})
+    void startServer(std::optional<milliseconds> quoteWindow = {},
+                     const std::string &fallbackLists = {})
     {
         session.reset();
         server.reset();
         quoteserver::LiveOptions live;
         live.upstreams = loopbackUpstreams(replay.url());
+        if (!fallbackLists.empty())
+            live.upstreams.fallbackLists = fallbackLists;
         live.cacheDir = cache;
         live.timing = fastLiveTiming();
         live.timing.quoteWindow = quoteWindow.value_or(live.timing.quoteWindow);
@@ -222,6 +225,62 @@ TEST_F(LiveServer, FailuresGiveNoFiguresUntilTheServiceAnswersAgain)
     }
     EXPECT_TRUE(back);
     EXPECT_FALSE(server->marketStatus().failingSince);
+}
+
+// Each kind of figures goes on from its second service while the first fails, and goes back
+// to the first once it answers again (probed when its back-off allows).
+TEST_F(LiveServer, EachServiceHasAFallbackAndTheFirstTakesOverAgain)
+{
+    UpstreamReplay fallbackLists {LARK_LIVE_DATA};
+    fallbackLists.start();
+    replay.setFailing("lists", true);
+    startServer({}, fallbackLists.url());
+    // The board lists of the start come from the second list service.
+    ASSERT_TRUE(fetchStockMessages(*session).loaded());
+    EXPECT_GT(fallbackLists.count("lists"), 0u);
+
+    // Asks until the first service is asked again, within a second of trying.
+    auto backWithin = [](const std::function<bool()> &firstAsked) {
+        const auto deadline = steady_clock::now() + seconds(3);
+        while (steady_clock::now() < deadline) {
+            if (firstAsked())
+                return true;
+            std::this_thread::sleep_for(fastLiveTiming().backoffFirst);
+        }
+        return false;
+    };
+    QuoteRecord record;
+    replay.setFailing("quotes", true);
+    EXPECT_EQ(quote("600061", record), QuoteOutcome::Valid);
+    EXPECT_EQ(record.last, 7480);
+    EXPECT_EQ(replay.count("sina"), 1u);
+    replay.setFailing("quotes", false);
+    const size_t sina = replay.count("sina");
+    EXPECT_TRUE(backWithin([&] {
+        const size_t before = replay.count("quotes");
+        return quote("600061", record) == QuoteOutcome::Valid && replay.count("quotes") > before;
+    }));
+    EXPECT_LE(replay.count("sina"), sina + 3) << "the fallback left alone once the first answers";
+
+    replay.setFailing("history", true);
+    auto history = [&](const char *code) {
+        return session->query(dayHistoryPath(code, "20250307", "20250314"), 3968);
+    };
+    ASSERT_TRUE(history("600061"));
+    EXPECT_EQ(dayHistoryVolumes(*history("600061")).size(), 5u);
+    EXPECT_EQ(replay.count("bars"), 1u) << "one stock's bars asked once a day";
+    replay.setFailing("history", false);
+    EXPECT_TRUE(backWithin([&] {
+        const size_t before = replay.count("history");
+        return history("0001") && replay.count("history") > before;
+    }));
+
+    replay.setFailing("lists", false);
+    EXPECT_TRUE(backWithin([&] {
+        const size_t before = replay.count("ranking");
+        session->query(rankingPath(2, 3, 0, 16), wire::kRankingReadLimit);
+        return replay.count("ranking") > before;
+    }));
 }
 
 TEST(MarketHours, SessionsAreBeijingWeekdayHours)
