@@ -67,4 +67,22 @@ start live "$server" --listen 127.0.0.1:0 --market live --quotes-upstream "$upst
 check live "http://$address/stksrv_curve/Chart.asp?ZXYHID=&ZXSXID=&STYLE=SSQX&STKNO=600061&MT=GET"
 grep -q 'id="finance-page" href="https://quote.eastmoney.com/sh600061.html"' "$work/live.html" \
   || fail "live: no link to the stock's finance page"
+
+# The day's minutes from the minutes service, from the open on, though this server started
+# long after it: the price line begins at 09:30 (x = 58) and has the service's points.
+chart="http://$address/stksrv_curve/Chart.asp?ZXYHID=&ZXSXID=&STYLE=SSQX&STKNO=001216&MT=GET"
+check minutes "$chart"
+points="$(grep -o 'id="price-line" [^>]*points="[^"]*"' "$work/minutes.html" | sed 's/.*points="//; s/"$//')"
+[ "${points%% *}" != "${points#58.0,}" ] || fail "minutes: the line does not start at the open: $points"
+[ "$(wc -w <<< "$points")" -ge 4 ] || fail "minutes: fewer points than the service gave: $points"
+
+# As wide as the window: the chart's black ground reaches the right of a 1000-pixel window.
+browse --virtual-time-budget=3000 --window-size=1000,700 --hide-scrollbars \
+  --screenshot="$shots/chart-wide.png" "$chart" 2> /dev/null
+pixel="$(convert "$shots/chart-wide.png" -crop 1x1+960+300 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')"
+[ "$pixel" = "#000000" ] || fail "wide: the chart does not fill the window ($pixel at x 960)"
+
+# A code nobody knows: a page in Chinese.
+curl -s "http://$address/stksrv_curve/Chart.asp?ZXYHID=&ZXSXID=&STYLE=SSQX&STKNO=777777&MT=GET" \
+  | grep -q "没有这只股票" || fail "unknown code: no Chinese page"
 echo "1 passed, 0 failed"
