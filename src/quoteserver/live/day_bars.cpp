@@ -28,7 +28,8 @@ std::optional<Answer<BarsCache::Bars>> DayBars::of(const Instrument &instrument)
         tencentBarsTarget(instrument, kHistoryBars),
         [&instrument](std::string_view json) { return parseTencentBars(json, instrument); },
         m_options.timing.requestDeadline);
-    if (bars && bars->outcome == Outcome::Answered && !bars->value.empty())
+    // A code the service does not know has no bars today either; it is kept as none.
+    if (bars && bars->outcome != Outcome::Failed)
         m_cache.store(instrument, today, bars->value);
     return bars;
 }

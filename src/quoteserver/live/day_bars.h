@@ -8,8 +8,9 @@
 namespace lark::quoteserver {
 
 // Each stock's last daily bars, fetched once a trading day from the history service or, while
-// it fails, the quote service maker's, and kept on disk for the day's later starts. A reply
-// without bars is asked again at the next query, never kept. Any thread.
+// it fails, the quote service maker's, and kept on disk for the day's later starts (a code the
+// service does not know, as no bars). A reply that should have had bars and had none is a
+// failed one, asked again at the next query. Any thread.
 class DayBars
 {
 public:

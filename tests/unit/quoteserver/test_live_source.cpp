@@ -128,16 +128,28 @@ TEST_F(LiveServer, AnswersEveryQueryFromTheServices)
         EXPECT_EQ(r.userAgent, "Lark/2.0.0 (test)") << r.target;
 }
 
-TEST_F(LiveServer, LaterStartsTakeTheListsFromTheDiskAndRefreshThemForANewDay)
+TEST_F(LiveServer, LaterStartsTakeTheListsAndDayBarsFromTheDiskAndRefreshThemForANewDay)
 {
+    auto histories = [this] {
+        for (const char *code : kWatched)
+            session->query(dayHistoryPath(code, "20250307", "20250314"), 3968);
+    };
     startServer();
     ASSERT_TRUE(fetchStockMessages(*session).loaded());
+    histories();
     EXPECT_EQ(replay.count("lists"), 4u);
+    EXPECT_EQ(replay.count("history"), 16u);
     ASSERT_TRUE(std::filesystem::exists(cache / "boards.tsv"));
 
     startServer();
     ASSERT_TRUE(fetchStockMessages(*session).loaded());
+    histories();
     EXPECT_EQ(replay.count("lists"), 4u);
+    EXPECT_EQ(replay.count("history"), 16u) << "the day's bars come from the disk";
+    const auto reply = session->query(dayHistoryPath("600061", "20250307", "20250314"), 3968);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(dayHistoryVolumes(*reply),
+              (std::vector<int32_t> {265410, 198207, 176534, 254118, 189355}));
 
     // The next day the cached lists still answer at once; fresh ones are fetched behind them.
     today += 24 * 3600;
