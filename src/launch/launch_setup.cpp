@@ -30,11 +30,13 @@ LaunchSetup prepareLaunch(const CommandLine &options,
         setup.live = options.market.live;
         // A desktop program's worth of threads: the simulated market answers on the thread that
         // waits on the connections, the live one, which waits on the public services, on one
-        // of its own. No control interface: any local program or web page could reach it.
+        // of its own. No control interface: any local program or web page could reach it. Only
+        // this user's programs (Lark, the browser showing its pages) are answered.
         auto live = quoteserver::liveOptions(options.market, environment);
         const size_t workers = live ? 1 : 0;
-        setup.builtInServer = std::make_unique<quoteserver::QuoteServer>(
-            quoteserver::QuoteServerOptions {.live = std::move(live), .workers = workers});
+        setup.builtInServer
+            = std::make_unique<quoteserver::QuoteServer>(quoteserver::QuoteServerOptions {
+                .live = std::move(live), .workers = workers, .ownUserOnly = true});
         setup.quoteServer = {"127.0.0.1", setup.builtInServer->start()};
     }
     setup.chartServer = options.chartServer.value_or(setup.quoteServer);

@@ -48,6 +48,13 @@ void dropAfterHeaders(const Reply &reply, httplib::Response &res)
                              [](size_t, size_t, httplib::DataSink &) { return false; });
 }
 
+LoopLimits limitsOf(const QuoteServerOptions &options)
+{
+    LoopLimits limits;
+    limits.ownUserOnly = options.ownUserOnly;
+    return limits;
+}
+
 } // namespace
 
 struct QuoteServer::Impl
@@ -55,7 +62,7 @@ struct QuoteServer::Impl
     Impl(QuoteServer &owner, QuoteServerOptions o)
         : owner(owner)
         , options(std::move(o))
-        , http(options.workers)
+        , http(options.workers, limitsOf(options))
     {
         if (options.live) {
             source = std::make_unique<LiveSource>(*options.live);

@@ -28,6 +28,9 @@ struct QuoteServerOptions
     // The control interface (POST /control/..., this token in X-Control-Token) is there only
     // when a token is given.
     std::optional<std::string> controlToken {};
+    // Only this user's own programs are answered: the built-in server's figures and upstream
+    // budget are not for other users of the machine.
+    bool ownUserOnly = false;
 };
 
 // The stand-in for the quote server: serves the quote queries and pages over HTTP

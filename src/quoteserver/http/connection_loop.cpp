@@ -1,5 +1,6 @@
 #include "quoteserver/http/connection_loop.h"
 
+#include "quoteserver/http/peer_user.h"
 #include "quoteserver/http/request_framing.h"
 #include "quoteserver/http/socket_endpoint.h"
 
@@ -124,13 +125,19 @@ void ConnectionLoop::admit(int socket)
         ::close(socket);
         return;
     }
-    const int on = 1;
-    ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     Connection connection;
-    connection.socket = socket;
-    connection.deadline = Clock::now() + m_limits.idle;
     connection.remote = remoteEndpoint(socket);
     connection.local = localEndpoint(socket);
+    const auto user = loopbackPeerUser(connection.remote, connection.local);
+    if (m_limits.ownUserOnly && user != ::geteuid()) {
+        ::close(socket);
+        return;
+    }
+    connection.client = user ? "user " + std::to_string(*user) : connection.remote.ip;
+    const int on = 1;
+    ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    connection.socket = socket;
+    connection.deadline = Clock::now() + m_limits.idle;
     const uint64_t id = m_nextId++;
     m_connections.emplace(id, std::move(connection));
     watch(socket, id, EPOLLIN, EPOLL_CTL_ADD);
@@ -183,7 +190,7 @@ void ConnectionLoop::dispatchIfWhole(uint64_t id)
     }
     if (length == 0)
         return;
-    ReceivedRequest request {id, c.in.substr(0, length), c.remote, c.local};
+    ReceivedRequest request {id, c.in.substr(0, length), c.remote, c.local, c.client};
     c.in.erase(0, length);
     c.state = State::Answering;
     c.deadline = Clock::time_point::max();

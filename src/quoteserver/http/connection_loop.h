@@ -23,6 +23,8 @@ struct LoopLimits
     std::chrono::milliseconds reply {10000};
     // Open connections; when full, a new one takes the place of the one waiting longest.
     size_t connections = 256;
+    // Connections of other users, and from other machines, are closed as they come.
+    bool ownUserOnly = false;
 };
 
 // One whole request as it came: request line, headers and body.
@@ -32,6 +34,7 @@ struct ReceivedRequest
     std::string bytes;
     Endpoint remote;
     Endpoint local;
+    std::string client; // who asks: the user of a loopback peer, else the peer's address
 };
 
 // Every connection of one listening socket, waited on by one thread: accepting, gathering each
@@ -71,6 +74,7 @@ private:
         bool closeAfterReply = false;
         Endpoint remote;
         Endpoint local;
+        std::string client;
     };
 
     void handleEvent(uint64_t id, uint32_t events);

@@ -1,6 +1,7 @@
 #include "quoteserver/http/raw_target_server.h"
 
 #include "quoteserver/http/connection_stream.h"
+#include "quoteserver/http/current_client.h"
 #include "quoteserver/http/socket_endpoint.h"
 
 #include <netdb.h>
@@ -11,6 +12,11 @@ namespace lark::quoteserver {
 namespace {
 
 thread_local ConnectionStream *currentConnection = nullptr;
+
+// Requests of one client waiting for a worker; more are refused at once.
+constexpr size_t kWaitingPerClient = 16;
+const char *const kBusyReply = "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\n"
+                               "Connection: close\r\n\r\n";
 
 int listeningSocket(const addrinfo &address)
 {
@@ -36,8 +42,11 @@ RawTargetServer::RawTargetServer(size_t workers, LoopLimits limits)
                      answer(std::move(request));
                      return;
                  }
+                 const uint64_t connection = request.connection;
+                 const std::string client = request.client;
                  auto job = std::make_shared<ReceivedRequest>(std::move(request));
-                 m_pool->enqueue([this, job] { answer(std::move(*job)); });
+                 if (!m_pool->push(client, [this, job] { answer(std::move(*job)); }))
+                     m_loop.reply(connection, kBusyReply, true);
              })
     , m_workers(workers)
 {
@@ -73,7 +82,7 @@ int RawTargetServer::bind(const std::string &host, int port)
 void RawTargetServer::serve()
 {
     if (m_workers > 0)
-        m_pool = std::make_unique<httplib::ThreadPool>(m_workers);
+        m_pool = std::make_unique<FairQueue>(m_workers, kWaitingPerClient);
     m_loop.run(m_listener);
     ::close(m_listener); // the port is free again at once
     m_listener = -1;
@@ -105,6 +114,7 @@ void RawTargetServer::warmUp(const std::string &target)
 void RawTargetServer::answer(ReceivedRequest request)
 {
     const uint64_t connection = request.connection;
+    const ClientScope client(request.client);
     ConnectionStream stream(std::move(request));
     currentConnection = &stream;
     const auto setup = [&stream](httplib::Request &req) {

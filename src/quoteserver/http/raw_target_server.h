@@ -1,6 +1,7 @@
 #pragma once
 
 #include "quoteserver/http/connection_loop.h"
+#include "quoteserver/http/fair_queue.h"
 
 #include <httplib.h>
 
@@ -10,9 +11,11 @@
 namespace lark::quoteserver {
 
 // An httplib server whose connections wait in one ConnectionLoop and whose whole requests are
-// answered by a small fixed pool: slow or idle clients hold no thread. With no workers the loop
+// answered by a small fixed pool, client by client in turn: slow or idle clients hold no
+// thread, and a client with many requests waits behind its own. With no workers the loop
 // answers each request itself, for handlers that never wait. Handlers get the request target
-// as received in Request::target (see ConnectionStream).
+// as received in Request::target (see ConnectionStream), and who asks in currentClient()
+// (current_client.h).
 class RawTargetServer : public httplib::Server
 {
 public:
@@ -42,7 +45,7 @@ private:
 
     ConnectionLoop m_loop;
     size_t m_workers;
-    std::unique_ptr<httplib::ThreadPool> m_pool;
+    std::unique_ptr<FairQueue> m_pool;
     int m_listener = -1;
 };
 

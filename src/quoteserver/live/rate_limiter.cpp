@@ -1,5 +1,9 @@
 #include "quoteserver/live/rate_limiter.h"
 
+#include "quoteserver/http/current_client.h"
+
+#include <algorithm>
+
 namespace lark::quoteserver {
 
 RateLimiter::RateLimiter(int perSecond, int perMinute, Clock::duration second)
@@ -25,18 +29,38 @@ RateLimiter::Clock::time_point RateLimiter::nextFree(Clock::time_point now)
 
 bool RateLimiter::acquire()
 {
+    const std::string &client = currentClient();
     std::unique_lock lock(m_mutex);
     for (;;) {
         if (m_stopped)
             return false;
         const auto now = Clock::now();
+        if (!client.empty() && !clientMayStart(client, now))
+            return false;
         const auto free = nextFree(now);
         if (free <= now) {
             m_starts.push_back(now);
+            if (!client.empty())
+                m_clientStarts[client].push_back(now);
             return true;
         }
         m_wake.wait_until(lock, free);
     }
+}
+
+// The program's own work (board lists) names no client and has the whole budget.
+bool RateLimiter::clientMayStart(const std::string &client, Clock::time_point now)
+{
+    const Clock::duration minute = 60 * m_second;
+    for (auto it = m_clientStarts.begin(); it != m_clientStarts.end();) {
+        auto &starts = it->second;
+        while (!starts.empty() && starts.front() <= now - minute)
+            starts.pop_front();
+        it = starts.empty() ? m_clientStarts.erase(it) : std::next(it);
+    }
+    const auto own = m_clientStarts.find(client);
+    const int share = std::max(1, m_perMinute / 3);
+    return own == m_clientStarts.end() || static_cast<int>(own->second.size()) < share;
 }
 
 void RateLimiter::stop()

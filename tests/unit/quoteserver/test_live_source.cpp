@@ -16,6 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <cstring>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -28,6 +33,47 @@ namespace {
 const char *const kWatched[]
     = {"0001",   "0002",   "0003",   "0004",   "0005",   "0006",   "0007",   "0008",
        "600061", "600062", "600063", "600064", "600065", "600066", "600067", "600068"};
+
+// As the user nobody, the history of as many distinct stocks as connections, all at once (curl
+// in a child process, its arguments made before the fork); how many got an answer.
+int answeredAsAnotherUser(int port, int connections)
+{
+    std::vector<std::string> words {
+        "curl",       "-s", "--parallel", "--parallel-max", std::to_string(connections),
+        "--max-time", "20"};
+    for (int i = 0; i < connections; ++i) {
+        const std::string path = dayHistoryPath(std::to_string(600100 + i), "20250307", "20250314");
+        words.insert(words.end(),
+                     {"-o", "/dev/null", "-w", "%{http_code}\\n",
+                      "http://127.0.0.1:" + std::to_string(port) + path});
+    }
+    std::vector<char *> argv;
+    for (std::string &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int out[2];
+    if (::pipe(out) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(out[1], 1);
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0)
+            ::execvp("curl", argv.data());
+        _exit(127);
+    }
+    ::close(out[1]);
+    std::string codes;
+    char chunk[512];
+    for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) > 0;)
+        codes.append(chunk, static_cast<size_t>(n));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    int answered = 0;
+    for (size_t at = codes.find("200"); at != std::string::npos; at = codes.find("200", at + 3))
+        ++answered;
+    return answered;
+}
 
 struct LiveServer : ::testing::Test
 {
@@ -52,7 +98,7 @@ struct LiveServer : ::testing::Test
     }
 
     void startServer(std::optional<milliseconds> quoteWindow = {},
-                     const std::string &fallbackLists = {})
+                     const std::string &fallbackLists = {}, bool ownUserOnly = false)
     {
         session.reset();
         server.reset();
@@ -67,6 +113,7 @@ struct LiveServer : ::testing::Test
         live.clock = [this] { return today; };
         quoteserver::QuoteServerOptions options;
         options.live = live;
+        options.ownUserOnly = ownUserOnly;
         server = std::make_unique<quoteserver::QuoteServer>(options);
         session = std::make_unique<QuoteSession>(ServerAddress {"127.0.0.1", server->start()});
         ASSERT_TRUE(session->connect());
@@ -293,6 +340,38 @@ TEST_F(LiveServer, EachServiceHasAFallbackAndTheFirstTakesOverAgain)
         session->query(rankingPath(2, 3, 0, 16), wire::kRankingReadLimit);
         return replay.count("ranking") > before;
     }));
+}
+
+// Another user of the machine, asking the history of fifty distinct stocks on fifty connections at
+// once: the built-in server (this user's only) answers none of them, a stand-alone one gives
+// that user a third of the upstream budget at most; either way this user's quotes come at once.
+TEST_F(LiveServer, AnotherUsersQueriesCostThisUserNothing)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to ask as another user";
+    for (const bool ownUserOnly : {true, false}) {
+        SCOPED_TRACE(ownUserOnly ? "built-in" : "stand-alone");
+        startServer({}, {}, ownUserOnly);
+        const size_t before = replay.count("history");
+        const int port = server->port();
+        std::atomic<int> answered {-1};
+        std::thread other([&] { answered = answeredAsAnotherUser(port, 50); });
+        for (int pass = 0; pass < 10; ++pass) {
+            const auto asked = steady_clock::now();
+            QuoteRecord record;
+            EXPECT_EQ(quote("600061", record), QuoteOutcome::Valid);
+            EXPECT_LT(steady_clock::now() - asked, milliseconds(1500)) << "pass " << pass;
+        }
+        other.join();
+        const size_t upstream = replay.count("history") - before;
+        if (ownUserOnly) {
+            EXPECT_EQ(answered, 0) << "answered another user";
+            EXPECT_EQ(upstream, 0u);
+        } else {
+            EXPECT_GT(answered, 0);
+            EXPECT_LE(upstream, size_t(fastLiveTiming().perMinute / 3));
+        }
+    }
 }
 
 TEST(MarketHours, SessionsAreBeijingWeekdayHours)
