@@ -49,6 +49,17 @@ std::string boardOf(std::string filter)
     return it == boards.end() ? "none" : it->second;
 }
 
+// A page of the list service's shape with far more rows than any page has.
+std::string floodedPage(size_t rows)
+{
+    std::string page = "{\"rc\":0,\"data\":{\"total\":" + std::to_string(rows) + ",\"diff\":[";
+    for (size_t i = 0; i < rows; ++i) {
+        page += i ? "," : "";
+        page += "{\"f12\":\"" + std::to_string(600000 + i % 400000) + "\",\"f13\":1,\"f14\":\"假名\"}";
+    }
+    return page + "]}}";
+}
+
 } // namespace
 
 UpstreamReplay::UpstreamReplay(std::filesystem::path dataDir, std::string quotesFile,
@@ -85,6 +96,12 @@ std::string UpstreamReplay::fileOr(const std::string &name, const std::string &f
     return readFile(std::filesystem::exists(file) ? file : m_dataDir / fallback);
 }
 
+void UpstreamReplay::setListFlood(size_t rows)
+{
+    std::lock_guard lock(m_mutex);
+    m_listFlood = rows;
+}
+
 UpstreamReplay::Reply UpstreamReplay::replyTo(const httplib::Request &req) const
 {
     const std::string &path = req.path;
@@ -100,6 +117,9 @@ UpstreamReplay::Reply UpstreamReplay::replyTo(const httplib::Request &req) const
         return {"history",
                 fileOr("kline_" + req.get_param_value("secid") + ".json", "kline_none.json"),
                 kJson};
+    if (path == "/api/qt/clist/get" && m_listFlood > 0)
+        return {req.get_param_value("fields") == "f12,f13,f14" ? "lists" : "ranking",
+                floodedPage(m_listFlood), kJson};
     if (path == "/api/qt/clist/get") {
         const bool list = req.get_param_value("fields") == "f12,f13,f14";
         const std::string board = boardOf(req.get_param_value("fs"));

@@ -56,6 +56,8 @@ public:
     void setSinaFile(const std::string &name);
     void setGarbage(bool garbage); // every answer the recorded error page
     void setFailing(const std::string &kind, bool failing); // that kind answers HTTP 503
+    // Every list and ranking page carries this many rows (made up: an attack, not a recording).
+    void setListFlood(size_t rows);
     void setQuotesDelay(std::chrono::milliseconds delay); // each quote reply this late
     std::vector<Request> requests() const;
     size_t count(const std::string &kind) const;
@@ -76,6 +78,7 @@ private:
     mutable std::mutex m_mutex;
     std::string m_quotesFile, m_sinaFile;
     bool m_garbage = false;
+    size_t m_listFlood = 0;
     std::set<std::string> m_failing;
     std::atomic<std::chrono::milliseconds> m_quotesDelay {};
     std::vector<Request> m_requests;

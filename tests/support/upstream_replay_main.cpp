@@ -1,14 +1,18 @@
-// lark-upstream-replay DATA_DIR: the public quote services replayed from recorded replies on
-// a free loopback port, for scripts. Prints "listening on URL", serves until killed.
+// lark-upstream-replay DATA_DIR [--list-flood ROWS]: the public quote services replayed from
+// recorded replies on a free loopback port, for scripts; with --list-flood every list page
+// carries ROWS rows. Prints "listening on URL", serves until SIGINT or SIGTERM, then prints how
+// many requests of each kind it answered.
 #include "upstream_replay.h"
 
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: lark-upstream-replay DATA_DIR\n");
+    const bool flood = argc == 4 && std::string(argv[2]) == "--list-flood";
+    if (argc != 2 && !flood) {
+        std::fprintf(stderr, "usage: lark-upstream-replay DATA_DIR [--list-flood ROWS]\n");
         return 2;
     }
     sigset_t signals;
@@ -17,10 +21,15 @@ int main(int argc, char **argv)
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     lark::test::UpstreamReplay replay(argv[1]);
+    if (flood)
+        replay.setListFlood(std::stoul(argv[3]));
     replay.start();
     std::printf("listening on %s\n", replay.url().c_str());
     std::fflush(stdout);
     int signal = 0;
     sigwait(&signals, &signal);
+    // What was asked, for the script that ends it.
+    for (const char *kind : {"quotes", "sina", "history", "bars", "minutes", "lists", "ranking"})
+        std::printf("%s %zu\n", kind, replay.count(kind));
     return 0;
 }
