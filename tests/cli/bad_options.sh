@@ -29,6 +29,15 @@ for bad in 'x;id' 'x y' 'http://x' '$(id)' '127.0.0.1:' '::1' 'host:99999'; do
     expect_refused 2 --chart-server "$lark" --console --chart-server "$bad"
 done
 expect_refused 2 LARK_WEB_SITE env LARK_WEB_SITE='a/b' "$lark" --console --once
+# Every upstream of the live market takes a host and a port as the quote server does.
+for bad in 'http://127.0.0.1:0' 'http://127.0.0.1:70000' $'http://a\tb' $'http://x\r\nHost: y' \
+           'http://x/path' 'ftp://x' 'http://' 'http://[::1'; do
+    for option in --quotes-upstream --minutes-upstream --fallback-lists-upstream; do
+        expect_refused 2 "$option" "$lark" --console --once --market live "$option" "$bad"
+    done
+done
+expect_refused 2 LARK_FALLBACK_QUOTES_UPSTREAM env LARK_FALLBACK_QUOTES_UPSTREAM='http://x:0' \
+    "$lark" --console --once --market live
 expect_refused 2 --frobnicate "$lark" --frobnicate
 
 if [ "$with_window" = window ]; then
