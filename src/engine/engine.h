@@ -127,6 +127,7 @@ private:
     void handleRow(int row);
     void writeRow(int row, const std::vector<std::string> &texts);
     bool loopShouldStop();
+    void storeSettings();
     bool pause(std::chrono::milliseconds duration);
 
     void computeVolumeBaselines();

@@ -22,6 +22,7 @@ SettingsRestart Engine::applySettings(int slot, const SlotSettings &s, const Opt
         tables.setSlot(slot, s.code, s.priceAlarm, s.changeAlarmPct, s.bigOrderAlarm,
                        s.volumeRatioAlarm);
     }
+    storeSettings();
     if (chosen.rankingOn) {
         bool changed = !before.rankingOn || before.rankingMarket != chosen.rankingMarket
             || before.rankingSortKey != chosen.rankingSortKey;
@@ -35,16 +36,33 @@ SettingsRestart Engine::applySettings(int slot, const SlotSettings &s, const Opt
 
 void Engine::chooseNextInterfaceSize(int size)
 {
-    std::lock_guard lock(settingsLock);
-    nextInterfaceSize = size;
+    {
+        std::lock_guard lock(settingsLock);
+        nextInterfaceSize = size;
+    }
+    storeSettings();
 }
 
 void Engine::setCode(int slot, std::string_view code)
 {
     if (slot < 0 || slot >= kSlotCount)
         return;
+    {
+        std::lock_guard lock(settingsLock);
+        tables.watchCodes[slot] = code;
+    }
+    storeSettings();
+}
+
+// What the user has just set is on the disk at once: a crash, a kill or a power cut loses none
+// of it. The exit saves everything again and reports what it could not store.
+void Engine::storeSettings()
+{
+    if (!m_config.settings)
+        return;
     std::lock_guard lock(settingsLock);
-    tables.watchCodes[slot] = code;
+    int next = nextInterfaceSize; // the exit's save, not this one, settles a size of none
+    m_config.settings->saveSettings(tables, m_interfaceSize, next, versionText);
 }
 
 } // namespace lark

@@ -179,6 +179,14 @@ void CommandsTest::settingsGoToTheSlotTheDialogNames()
     QCOMPARE(rig.engine().codeAt(6), std::string("600123"));
     QCOMPARE(rig.engine().slotSettings(6).priceAlarm, 12.5f);
     QCOMPARE(rig.engine().codeAt(2), before);
+    // On the disk at once, as a start after a crash would read it, not only at exit.
+    {
+        RegistrySettings afterACrash(rig.registryRoot());
+        WatchTables stored;
+        std::string version;
+        afterACrash.loadSettings(stored, version);
+        QCOMPARE(stored.watchCodes[6], std::string("600123"));
+    }
 
     // Cancel changes nothing.
     whenOpen<SettingsDialog>([](SettingsDialog *dialog) {
@@ -330,6 +338,7 @@ void CommandsTest::commandsAreRoutedToFrameAndApplication()
         std::lock_guard lock(rig.engine().settingsLock);
         QCOMPARE(rig.engine().nextInterfaceSize, 3);
     }
+    QCOMPARE(RegistrySettings(rig.registryRoot()).readInterfaceSize(), 3);
     rig.view().runCommand(Command::About);
     rig.view().runCommand(Command::Exit);
     QCOMPARE(appCommands.size(), 2);
