@@ -5,8 +5,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace lark {
 namespace {
@@ -146,6 +148,31 @@ void FileWriter::discardStaged()
     for (const Staged &s : m_staged)
         ::unlinkat(m_folderFd, s.temporary.c_str(), 0);
     m_staged.clear();
+}
+
+FileLock::FileLock(int fd)
+    : m_fd(fd)
+{
+    if (m_fd >= 0)
+        ::flock(m_fd, LOCK_EX);
+}
+
+FileLock::FileLock(FileLock &&other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1))
+{ }
+
+FileLock::~FileLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // releases the lock
+}
+
+FileLock FileWriter::lock(std::string_view name)
+{
+    const bool open = isPlainName(name) && openFolder().ok();
+    return FileLock(open ? ::openat(m_folderFd, std::string(name).c_str(),
+                                    O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600)
+                         : -1);
 }
 
 WriteStatus replaceFile(const std::filesystem::path &file, std::string_view bytes,

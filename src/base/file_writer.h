@@ -16,6 +16,22 @@ struct WriteStatus
     explicit operator bool() const { return ok(); }
 };
 
+// An exclusive lock on a lock file, held for the object's life: programs sharing a folder take
+// turns on it. A lock file that cannot be made (a link planted at its name) locks nothing.
+class FileLock
+{
+public:
+    explicit FileLock(int fd);
+    ~FileLock();
+    FileLock(FileLock &&other) noexcept;
+    FileLock(const FileLock &) = delete;
+    FileLock &operator=(const FileLock &) = delete;
+    FileLock &operator=(FileLock &&) = delete;
+
+private:
+    int m_fd;
+};
+
 // Replaces files of one folder whole. Each new content goes to a fresh temporary beside its file
 // (an unpredictable name, made with O_EXCL | O_NOFOLLOW, so nothing planted can be written
 // through), is synced, and only then renamed over the file; the folder is synced once at the
@@ -48,6 +64,8 @@ public:
     WriteStatus commit();
 
     const std::filesystem::path &folder() const { return m_folder; }
+    // Waits for the lock file folder/name (made when missing, never through a link).
+    FileLock lock(std::string_view name);
 
 private:
     struct Staged

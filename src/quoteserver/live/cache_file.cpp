@@ -4,10 +4,6 @@
 #include "base/whole_number.h"
 #include "quoteserver/live/decimal_text.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 namespace lark::quoteserver {
 namespace {
 
@@ -117,28 +113,6 @@ std::string format(const CacheKind &kind, const CacheContents &contents)
     return out;
 }
 
-// Held while a Lark reads, merges and writes the cache; released with the descriptor.
-class FolderLock
-{
-public:
-    explicit FolderLock(const std::filesystem::path &lockFile)
-        : m_fd(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600))
-    {
-        if (m_fd >= 0)
-            ::flock(m_fd, LOCK_EX);
-    }
-    ~FolderLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FolderLock(const FolderLock &) = delete;
-    FolderLock &operator=(const FolderLock &) = delete;
-
-private:
-    int m_fd;
-};
-
 } // namespace
 
 std::optional<CacheContents> loadCache(const std::filesystem::path &file, const CacheKind &kind)
@@ -154,7 +128,7 @@ WriteStatus updateCache(const std::filesystem::path &file, const CacheKind &kind
     // The folder is checked before anything is made in it, the lock file too.
     if (WriteStatus opened = writer.openFolder(); !opened)
         return opened;
-    const FolderLock lock(file.parent_path() / ("." + file.filename().string() + ".lock"));
+    const FileLock lock = writer.lock("." + file.filename().string() + ".lock");
     const std::string bytes = format(kind, update(loadCache(file, kind)));
     if (bytes.size() > kind.maxBytes)
         return {"not written: " + file.string() + " would exceed its size"};
