@@ -116,10 +116,13 @@ void ViewTest::listPortCarriesWorkerCallsInOrder()
         port.setText(2, 5, "beyond the columns");
         port.setText(7, 0, "no such row");
         port.deleteRow(2);
+        port.setTextColour({12, 239, 80});
+        port.setTextColour({252, 20, 79}); // the last colour before a row is the row's own
         port.insertRow(2, "600062");
         port.setText(2, 1, "名称");
-        port.setTextColour({252, 20, 79});
         port.setTextColour({12, 239, 80});
+        port.insertRow(3, "600063");
+        port.deleteRow(3);
         port.setStatusText("Halvern--Orvale");
         port.enablePageButton(PageButton::Previous);
     });
@@ -130,7 +133,10 @@ void ViewTest::listPortCarriesWorkerCallsInOrder()
     QCOMPARE(list.topLevelItem(2)->text(0), QStringLiteral("600062"));
     QCOMPARE(list.topLevelItem(2)->text(1), QStringLiteral("名称"));
     QCOMPARE(list.topLevelItem(2)->text(2), QString()); // rewritten whole
-    QCOMPARE(list.palette().color(QPalette::Text), QColor(12, 239, 80));
+    // Each row in its own colour; the list's own text colour follows none of them.
+    QCOMPARE(list.topLevelItem(2)->foreground(1).color(), QColor(252, 20, 79));
+    QCOMPARE(list.topLevelItem(0)->data(0, Qt::ForegroundRole), QVariant());
+    QVERIFY(list.palette().color(QPalette::Text) != QColor(252, 20, 79));
     QVERIFY(previous.isEnabled());
 
     // A deletion that is the last call is carried out all the same.

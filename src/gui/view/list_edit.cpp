@@ -1,5 +1,6 @@
 #include "gui/view/list_edit.h"
 
+#include <QBrush>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -15,13 +16,23 @@ QStringList itemTexts(const QTreeWidget *list, const QTreeWidgetItem *item)
     return texts;
 }
 
+namespace {
+
+std::optional<QColor> colourOf(const QTreeWidgetItem *item)
+{
+    const QVariant foreground = item->data(0, Qt::ForegroundRole);
+    return foreground.isValid() ? std::optional(foreground.value<QBrush>().color()) : std::nullopt;
+}
+
+} // namespace
+
 ListEdit::ListEdit(QTreeWidget *list, std::function<QTreeWidgetItem *()> makeItem)
     : m_list(list)
     , m_makeItem(std::move(makeItem))
 {
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
         QTreeWidgetItem *item = list->topLevelItem(row);
-        m_rows.push_back({item, itemTexts(list, item)});
+        m_rows.push_back({item, itemTexts(list, item), colourOf(item)});
     }
 }
 
@@ -42,7 +53,7 @@ void ListEdit::deleteRow(int row)
 }
 
 // A row beyond the end is padded to, so that it stands at its slot's index.
-void ListEdit::insertRow(int row, const QString &code)
+void ListEdit::insertRow(int row, const QString &code, std::optional<QColor> colour)
 {
     const bool reuse = row == m_deletedAt && m_deletedItem;
     m_deletedAt = -1;
@@ -50,11 +61,11 @@ void ListEdit::insertRow(int row, const QString &code)
         return;
     const QStringList empty(m_list->columnCount());
     while (static_cast<int>(m_rows.size()) < row)
-        m_rows.push_back({nullptr, empty});
+        m_rows.push_back({nullptr, empty, std::nullopt});
     QStringList texts = empty;
     if (!texts.isEmpty())
         texts[0] = code;
-    m_rows.insert(m_rows.begin() + row, {reuse ? m_deletedItem : nullptr, texts});
+    m_rows.insert(m_rows.begin() + row, {reuse ? m_deletedItem : nullptr, texts, colour});
 }
 
 // A column the list lacks is ignored.
@@ -73,7 +84,7 @@ bool ListEdit::commit()
     removeDroppedItems();
     const bool removed = m_list->topLevelItemCount() != before;
     const bool added = placeNewItems();
-    const bool written = writeTexts();
+    const bool written = writeRows();
     return removed || added || written;
 }
 
@@ -104,7 +115,7 @@ bool ListEdit::placeNewItems()
     return placed;
 }
 
-bool ListEdit::writeTexts()
+bool ListEdit::writeRows()
 {
     bool written = false;
     for (const Row &row : m_rows) {
@@ -114,6 +125,12 @@ bool ListEdit::writeTexts()
                 written = true;
             }
         }
+        if (colourOf(row.item) == row.colour)
+            continue;
+        for (int c = 0; c < m_list->columnCount(); ++c)
+            row.item->setData(c, Qt::ForegroundRole,
+                              row.colour ? QVariant(QBrush(*row.colour)) : QVariant());
+        written = true;
     }
     return written;
 }

@@ -2,6 +2,7 @@
 
 #include "engine/ports.h"
 
+#include <QColor>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -69,6 +71,9 @@ private:
     std::vector<Qt::Alignment> m_alignments;
     std::mutex m_mutex;
     std::vector<Call> m_calls; // under m_mutex
+    // The colour set before a row is written is that row's own, as the engine sets it by the
+    // row's change; the list as a whole keeps its text colour. On the list's thread.
+    std::optional<QColor> m_pendingColour;
     QTimer m_batchTimer;
     QString m_dumpPath;
     QTimer m_dumpTimer;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <variant>
 
 namespace lark::ui {
@@ -125,7 +126,6 @@ void ViewQuoteList::carryOut()
         calls.swap(m_calls);
     }
     ListEdit rows(m_controls.list, [this] { return makeItem(); });
-    std::optional<QColor> colour;
     for (Call &call : calls) {
         std::visit(
             [&](auto &c) {
@@ -135,11 +135,11 @@ void ViewQuoteList::carryOut()
                 else if constexpr (std::is_same_v<T, Delete>)
                     rows.deleteRow(c.row);
                 else if constexpr (std::is_same_v<T, Insert>)
-                    rows.insertRow(c.row, c.code);
+                    rows.insertRow(c.row, c.code, std::exchange(m_pendingColour, std::nullopt));
                 else if constexpr (std::is_same_v<T, Text>)
                     rows.setText(c.row, c.column, c.text);
                 else if constexpr (std::is_same_v<T, Colour>)
-                    colour = c.colour; // the list has one text colour: the last one shows
+                    m_pendingColour = c.colour;
                 else if constexpr (std::is_same_v<T, Status>)
                     m_controls.status->setText(c.text);
                 else
@@ -148,11 +148,6 @@ void ViewQuoteList::carryOut()
                         ->setEnabled(true);
             },
             call.what);
-    }
-    if (colour && m_controls.list->palette().color(QPalette::Text) != *colour) {
-        QPalette colours = m_controls.list->palette();
-        colours.setColor(QPalette::Text, *colour);
-        m_controls.list->setPalette(colours);
     }
     if (rows.commit() && !m_dumpPath.isEmpty() && !m_dumpTimer.isActive()) {
         // At once, unless the last dump was less than the interval ago.
