@@ -1,14 +1,16 @@
 #include "console/console_desktop.h"
 
 #include "base/terminal_text.h"
+#include "base/tone.h"
+
 #include <chrono>
 #include <thread>
 
 namespace lark {
 
-ConsoleDesktop::ConsoleDesktop(Writer write, std::function<std::string()> ringingCode)
+ConsoleDesktop::ConsoleDesktop(Writer write, std::function<std::string()> ringingReason)
     : m_write(std::move(write))
-    , m_ringingCode(std::move(ringingCode))
+    , m_ringingReason(std::move(ringingReason))
 { }
 
 void ConsoleDesktop::openUrl(const std::string &url)
@@ -17,9 +19,11 @@ void ConsoleDesktop::openUrl(const std::string &url)
     m_write("图表: " + terminalText(url) + "\n");
 }
 
-void ConsoleDesktop::playTone(int, int milliseconds)
+void ConsoleDesktop::playTone(int hertz, int milliseconds)
 {
     announce();
+    if (playToneOnSoundServer(hertz, milliseconds))
+        return;
     {
         std::lock_guard lock(m_mutex);
         m_write("\a");
@@ -48,12 +52,12 @@ void ConsoleDesktop::forgetAnnounced()
 
 void ConsoleDesktop::announce()
 {
-    std::string code = m_ringingCode();
+    std::string reason = m_ringingReason();
     std::lock_guard lock(m_mutex);
-    if (code.empty() || code == m_announced)
+    if (reason.empty() || reason == m_announced)
         return;
-    m_announced = code;
-    m_write("警报! " + terminalText(code) + " — 按回车确认\n");
+    m_announced = reason;
+    m_write("警报! " + terminalText(reason) + " — 按回车确认\n");
 }
 
 } // namespace lark

@@ -8,13 +8,15 @@
 
 namespace lark {
 
-// Alerts in text: a line per alert and the terminal bell for the tone, handed to write.
+// Alerts in text: a line per alert saying why it rang, handed to write, and the tone through the
+// desktop's sound server, the terminal bell where there is none. Any thread.
 class ConsoleDesktop : public DesktopPort
 {
 public:
     using Writer = std::function<void(const std::string &text)>;
 
-    ConsoleDesktop(Writer write, std::function<std::string()> ringingCode);
+    // ringingReason: why the alert ringing now rang, empty while none rings.
+    ConsoleDesktop(Writer write, std::function<std::string()> ringingReason);
 
     void openUrl(const std::string &url) override;
     void playTone(int hertz, int milliseconds) override;
@@ -29,7 +31,7 @@ private:
 
     std::mutex m_mutex;
     Writer m_write;
-    std::function<std::string()> m_ringingCode;
+    std::function<std::string()> m_ringingReason;
     std::string m_announced;
 };
 

@@ -178,7 +178,7 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
     ConsoleList list;
     Engine *enginePointer = nullptr;
     auto ringingCode = [&enginePointer] { return enginePointer->ringingAlert(); };
-    ConsoleDesktop desktop(write, ringingCode);
+    ConsoleDesktop desktop(write, [&enginePointer] { return enginePointer->ringingAlertReason(); });
     Engine engine(config, list, desktop);
     enginePointer = &engine;
     engine.start();

@@ -119,6 +119,9 @@ public:
     std::string lastAlert();
     // The code of the alert ringing now; empty while none rings or its stop was asked for.
     std::string ringingAlert();
+    // Why the alert ringing now rang: the stock, its name, the rule, the figure and the
+    // threshold; empty while none rings.
+    std::string ringingAlertReason();
 
 private:
     int networkThread();
@@ -133,8 +136,8 @@ private:
     void computeVolumeBaselines();
     void checkForNewVersion();
     void checkAlarms(int slot, const QuoteRecord &record, float changePct);
-    void raiseAlert(const std::string &code);
-    int alertThread(std::string code);
+    void raiseAlert(const std::string &code, const std::string &reason);
+    int alertThread(std::string code, std::string reason);
     void ringOnce(const Options &options);
 
     int rankingThread(int page);
@@ -154,6 +157,7 @@ private:
     int m_activeAlertCount = 0;
     bool m_alertStopRequested = true; // also while no alert holds the ring token
     std::string m_lastAlertCode;
+    std::string m_lastAlertReason;
 
     std::mutex m_pauseMutex;
     std::condition_variable m_pauseWake;

@@ -12,7 +12,7 @@ constexpr int kToneMilliseconds = 300;
 
 void Engine::checkAlarms(int slot, const QuoteRecord &record, float changePct)
 {
-    std::vector<AlarmKind> fired;
+    std::vector<FiredAlarm> fired;
     std::string code;
     {
         std::lock_guard lock(settingsLock);
@@ -20,18 +20,18 @@ void Engine::checkAlarms(int slot, const QuoteRecord &record, float changePct)
                            m_config.clock());
         code = tables.watchCodes[slot];
     }
-    for (size_t i = 0; i < fired.size(); ++i)
-        raiseAlert(code);
+    for (const FiredAlarm &alarm : fired)
+        raiseAlert(code, alarmReason(code, record.name, alarm));
 }
 
-void Engine::raiseAlert(const std::string &code)
+void Engine::raiseAlert(const std::string &code, const std::string &reason)
 {
-    m_threads.start([this, code] { alertThread(code); });
+    m_threads.start([this, code, reason] { alertThread(code, reason); });
 }
 
 // One alert: opens the chart at once, then waits its turn to ring and flash until the user
 // acknowledges it, and hands the turn to the next alert once the user has seen it.
-int Engine::alertThread(std::string code)
+int Engine::alertThread(std::string code, std::string reason)
 {
     {
         std::lock_guard lock(m_alertLock);
@@ -45,6 +45,7 @@ int Engine::alertThread(std::string code)
         std::lock_guard lock(m_alertLock);
         m_alertStopRequested = false;
         m_lastAlertCode = code;
+        m_lastAlertReason = reason;
     }
     while (!quitRequested) {
         {
@@ -105,6 +106,12 @@ std::string Engine::ringingAlert()
 {
     std::lock_guard lock(m_alertLock);
     return m_activeAlertCount > 0 && !m_alertStopRequested ? m_lastAlertCode : std::string();
+}
+
+std::string Engine::ringingAlertReason()
+{
+    std::lock_guard lock(m_alertLock);
+    return m_activeAlertCount > 0 && !m_alertStopRequested ? m_lastAlertReason : std::string();
 }
 
 std::string Engine::lastAlert()

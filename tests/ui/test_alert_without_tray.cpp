@@ -54,7 +54,11 @@ void AlertWithoutTrayTest::notificationActionAcknowledges()
         rig.engine().tables.priceAlarm[2] = 0.001f;
     }
     QTRY_VERIFY_WITH_TIMEOUT(!service.shown.isEmpty(), 10000);
-    QVERIFY(service.shown.last().body.contains(QString::fromStdString(code)));
+    // Why it rang: the stock, the rule, the figure and the threshold.
+    const QString body = service.shown.last().body;
+    QVERIFY2(body.startsWith(QString::fromStdString(code + " "))
+                 && body.contains("高于预警价 0.00"),
+             qPrintable(body));
     QTRY_VERIFY(rig.view().alertNotifier()->isShown());
 
     // The action opens the stock's detail dialog; closing it ends the alert.

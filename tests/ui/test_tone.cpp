@@ -1,3 +1,4 @@
+#include "base/tone.h"
 #include "gui/desktop/tone_player.h"
 
 #include <QElapsedTimer>
@@ -16,6 +17,7 @@
 #include <pulse/simple.h>
 #endif
 
+using namespace lark;
 using namespace lark::ui;
 
 namespace {

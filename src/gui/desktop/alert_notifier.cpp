@@ -52,15 +52,14 @@ AlertNotifier::~AlertNotifier()
     withdraw();
 }
 
-void AlertNotifier::showAlert(const QString &code)
+void AlertNotifier::showAlert(const QString &reason)
 {
     m_shown = true;
     const QStringList actions {kDefault, QStringLiteral("确认"), kAcknowledge,
                                QStringLiteral("确认")};
     const QVariantMap hints {{QStringLiteral("urgency"), QVariant::fromValue(uchar(2))},
                              {QStringLiteral("category"), QStringLiteral("im.received")}};
-    const QString body
-        = QStringLiteral("股票 %1 到达警示条件。按“确认”停止振铃并查看详细资料。").arg(code);
+    const QString body = QStringLiteral("%1。按“确认”停止振铃并查看详细资料。").arg(reason);
     // Expiry 0: the notification stays until the alert is acknowledged.
     auto *watcher = new QDBusPendingCallWatcher(
         m_proxy->asyncCall(QStringLiteral("Notify"), QStringLiteral("Lark"), m_id, QString(),

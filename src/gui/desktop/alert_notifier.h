@@ -24,9 +24,10 @@ public:
                   QObject *parent = nullptr);
     ~AlertNotifier() override;
 
-    // Shows the alert for code, replacing the notification shown. Returns at once; the
-    // notification may be refused later when no notification service answers.
-    void showAlert(const QString &code);
+    // Shows the alert, saying why it rang (the stock, its name, the rule, the figure and the
+    // threshold), in place of the notification shown. Returns at once; the notification may
+    // be refused later when no notification service answers.
+    void showAlert(const QString &reason);
     // Takes the notification away: the alert was acknowledged, or a tray icon took over.
     void withdraw();
     // True from showAlert until the notification is withdrawn, acknowledged or closed.

@@ -178,7 +178,7 @@ void LarkView::watchAlertWithoutTray()
     const auto now = std::chrono::steady_clock::now();
     if (code == m_notifiedCode && (m_notifier->isShown() || now - m_notifiedAt < kRenotifyAfter))
         return;
-    m_notifier->showAlert(QString::fromStdString(code));
+    m_notifier->showAlert(QString::fromStdString(m_engine->ringingAlertReason()));
     m_notifiedCode = code;
     m_notifiedAt = now;
 }

@@ -19,9 +19,14 @@ struct AlarmRules : ::testing::Test
     WatchTables t;
     Options options;
 
+    std::vector<FiredAlarm> fired;
     std::vector<AlarmKind> fire(int32_t last, int32_t volume, float changePct, int slot = 2)
     {
-        return fireAlarms(t, options, slot, {last, volume, changePct}, tenOClock());
+        fired = fireAlarms(t, options, slot, {last, volume, changePct}, tenOClock());
+        std::vector<AlarmKind> kinds;
+        for (const FiredAlarm &alarm : fired)
+            kinds.push_back(alarm.kind);
+        return kinds;
     }
 };
 
@@ -69,6 +74,27 @@ TEST_F(AlarmRules, BigOrderMeasuresAgainstTheLastBigOrderOfAnySlot)
     EXPECT_EQ(t.lastBigOrderVolume, 600000);
     EXPECT_TRUE(fire(1000, 1000000, 0, 5).empty()); // 400000 over the last one
     EXPECT_EQ(fire(1000, 1100001, 0, 5), Kinds {AlarmKind::BigOrder});
+}
+
+// Each alarm says why it rang: the stock, its name, the rule, the figure and the threshold.
+TEST_F(AlarmRules, EveryAlarmSaysWhyItRang)
+{
+    t.volumeBaseline[2] = 10000;
+    t.volumeRatioAlarm[2] = 4.9f;
+    t.bigOrderAlarm[2] = 500000;
+    t.priceAlarm[2] = 7.0f;
+    t.changeAlarmPct[2] = -3.0f;
+    fire(7050, 5000000, -3.52f);
+    std::vector<std::string> reasons;
+    for (const FiredAlarm &alarm : fired)
+        reasons.push_back(alarmReason("600061", "国投资本", alarm));
+    EXPECT_EQ(reasons,
+              (std::vector<std::string> {"600061 国投资本 量比 5.00 高于 4.90",
+                                         "600061 国投资本 大单 5000000股 超过 500000股",
+                                         "600061 国投资本 价格 7.05 高于预警价 7.00",
+                                         "600061 国投资本 涨跌幅 -3.52% 低于 -3.00%"}));
+    EXPECT_EQ(alarmReason("510300", "300ETF", {AlarmKind::Price, 3.912, 3.9}),
+              "510300 300ETF 价格 3.912 高于预警价 3.900");
 }
 
 TEST_F(AlarmRules, AVolumeItsFieldCouldNotCarryRaisesNoVolumeAlarm)

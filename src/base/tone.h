@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace lark {
+
+// Signed 16-bit mono samples of a sine tone, faded in and out over a few milliseconds so
+// that it starts and stops without a click.
+std::vector<int16_t> sineTone(int hertz, int milliseconds, int sampleRate);
+
+// Plays a tone through the desktop's sound server (PulseAudio, or PipeWire speaking its
+// protocol) and returns when it has ended; false, at once, when there is none. The client
+// library is loaded at the first tone, not at start: most runs never ring. Any thread.
+bool playToneOnSoundServer(int hertz, int milliseconds);
+
+} // namespace lark
