@@ -52,18 +52,38 @@ Reply errorPage(int status, std::string_view message)
     return htmlReply(std::move(html), status);
 }
 
-Reply dailyTipPage()
+Reply siteHomePage(bool live)
 {
-    return htmlReply(htmlDocument("今日提示",
-                                  "<h1>今日提示</h1>\n<p>这是模拟服务器提供的今日提示。</p>\n"
-                                  "<p>行情数据均为模拟生成，不代表任何真实股票。</p>\n"));
+    const std::string links = cformat(
+        "<ul>\n<li><a href=\"%s\">今日提示</a></li>\n<li><a href=\"%s\">一周备忘</a></li>\n</ul>\n",
+        std::string(wire::kTodayTipPath).c_str(), std::string(wire::kWeeklyMemoPath).c_str());
+    return htmlReply(htmlDocument(
+        "Orvale",
+        "<h1>Orvale</h1>\n<p>Lark 的行情服务器: "
+            + std::string(live ? "实时行情，取自公开行情服务。" : "模拟行情，仅供测试。") + "</p>\n"
+            + links));
 }
 
-Reply weeklyMemoPage()
+Reply dailyTipPage(bool live)
 {
-    return htmlReply(htmlDocument("一周备忘",
-                                  "<h1>一周备忘</h1>\n<p>本周无重要事项（模拟）。</p>\n"
-                                  "<p>本页内容由模拟服务器生成。</p>\n"));
+    const char *body = live
+        ? "<h1>今日提示</h1>\n<p>行情取自公开的网络行情服务，仅供个人参考，不作商业用途。</p>\n"
+          "<p>交易时间（北京时间）：周一至周五 "
+          "09:15–11:30、13:00–15:05；休市时行情每分钟最多取一次，"
+          "列表保留当天最后的数字。</p>\n"
+        : "<h1>今日提示</h1>\n<p>这是模拟服务器提供的今日提示。</p>\n"
+          "<p>行情数据均为模拟生成，不代表任何真实股票。</p>\n";
+    return htmlReply(htmlDocument("今日提示", body));
+}
+
+Reply weeklyMemoPage(bool live)
+{
+    const char *body = live
+        ? "<h1>一周备忘</h1>\n<p>本周周一至周五为交易日；节假日休市，以交易所公告为准。</p>\n"
+          "<p>行情服务不答时，列表保留最后的数字，服务恢复后自动更新。</p>\n"
+        : "<h1>一周备忘</h1>\n<p>本周无重要事项（模拟）。</p>\n"
+          "<p>本页内容由模拟服务器生成。</p>\n";
+    return htmlReply(htmlDocument("一周备忘", body));
 }
 
 Reply downloadArchive()

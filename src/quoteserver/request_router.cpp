@@ -49,10 +49,12 @@ Reply routeRequest(std::string_view target, MarketSource &source, const std::str
         return textReply(versionText);
     if (path == kChartPagePath || path == kChartDataPath)
         return chart(query, source, path == kChartDataPath);
+    if (path == "/")
+        return siteHomePage(source.status().live);
     if (path == kTodayTipPath)
-        return dailyTipPage();
+        return dailyTipPage(source.status().live);
     if (path == kWeeklyMemoPath)
-        return weeklyMemoPage();
+        return weeklyMemoPage(source.status().live);
     if (path == kDownloadPath)
         return downloadArchive();
     return errorPage(404, "Not found.");

@@ -171,6 +171,13 @@ TEST_F(LiveServer, AnswersEveryQueryFromTheServices)
     EXPECT_EQ(page.records[5].stockNumber, -1); // 001400, listed after the lists were fetched
     EXPECT_EQ(page.records[8].last, 20150); // suspended: at its previous close
 
+    // The web site's pages tell of the real market, not of a simulated one.
+    for (const std::string_view path : {"/", "/jinribd/jrtishi.asp", "/jinribd/yizhoutz.asp"}) {
+        const auto text = session->query(std::string(path), 4096);
+        ASSERT_TRUE(text) << path;
+        EXPECT_EQ(text->find("模拟"), std::string::npos) << path;
+    }
+
     for (const auto &r : replay.requests())
         EXPECT_EQ(r.userAgent, "Lark/2.0.0 (test)") << r.target;
 }

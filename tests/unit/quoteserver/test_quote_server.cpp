@@ -740,7 +740,8 @@ TEST_F(QuoteServerControl, PagesAndDownload)
     EXPECT_NE(chart.body.find(gbkToUtf8(untilNul(quote("0001").name))), std::string::npos);
     EXPECT_NE(chart.body.find("<svg"), std::string::npos);
     EXPECT_EQ(client->get("/stksrv_curve/Chart.asp?STKNO=9999&MT=GET").status, 404);
-    for (const std::string page : {"/jinribd/jrtishi.asp", "/jinribd/yizhoutz.asp"}) {
+    // The site's own page, which the window's link opens, and its tip and memo pages.
+    for (const std::string page : {"/", "/jinribd/jrtishi.asp", "/jinribd/yizhoutz.asp"}) {
         const Fetched f = client->get(page);
         EXPECT_EQ(f.status, 200);
         EXPECT_NE(f.body.find("模拟"), std::string::npos) << page;
