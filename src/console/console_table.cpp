@@ -23,6 +23,14 @@ size_t cellsOf(size_t length)
     return length >= 3 ? 2 : 1;
 }
 
+std::string padded(const std::string &text, size_t width)
+{
+    size_t have = displayWidth(text);
+    return text + std::string(have < width ? width - have : 0, ' ');
+}
+
+} // namespace
+
 size_t displayWidth(const std::string &text)
 {
     size_t width = 0;
@@ -33,14 +41,6 @@ size_t displayWidth(const std::string &text)
     }
     return width;
 }
-
-std::string padded(const std::string &text, size_t width)
-{
-    size_t have = displayWidth(text);
-    return text + std::string(have < width ? width - have : 0, ' ');
-}
-
-} // namespace
 
 std::string joinedRow(const std::vector<std::string> &row)
 {

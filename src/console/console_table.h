@@ -7,6 +7,9 @@
 
 namespace lark {
 
+// Terminal cells the UTF-8 text takes: two for a CJK character, one for any other.
+size_t displayWidth(const std::string &text);
+
 // One row's texts joined by tabs, as scripts read them. Every text, here and in the tables
 // below, is shown through terminalText.
 std::string joinedRow(const std::vector<std::string> &row);

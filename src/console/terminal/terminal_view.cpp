@@ -1,5 +1,6 @@
 #include "console/terminal/terminal_view.h"
 
+#include "base/c_format.h"
 #include "base/terminal_text.h"
 #include "console/console_list.h"
 #include "console/console_table.h"
@@ -108,6 +109,15 @@ std::vector<ScreenLine> TerminalView::listScreen() const
     const auto rows = m_sources.list.rows();
     const auto colours = m_sources.list.rowColours();
     const auto table = tableLines(rows, m_interfaceSize);
+    // A table cut at the edge would lose columns or rows without a word: say so instead.
+    size_t width = displayWidth(m_title);
+    for (const std::string &line : table)
+        width = std::max(width, displayWidth(line));
+    const int height = static_cast<int>(table.size()) + 2;
+    if (m_drawnSize.columns < static_cast<int>(width) || m_drawnSize.rows < height)
+        return {{cformat("终端太小: 需 %zux%d, 现 %dx%d", width, height, m_drawnSize.columns,
+                         m_drawnSize.rows),
+                 ""}};
     std::vector<ScreenLine> lines {
         {m_title, ""}, {terminalText(m_sources.list.status()), ""}, {table[0], "1"}};
     for (size_t r = 0; r < rows.size(); ++r) {

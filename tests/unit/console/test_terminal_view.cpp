@@ -77,7 +77,7 @@ TEST(TerminalView, DrawsOneScreenInPlaceWithRowColoursAndTheRingingRow)
         notices.add("\a");
         std::ostringstream out;
         {
-            TerminalScreen screen(out, [] { return ScreenSize {40, 8}; });
+            TerminalScreen screen(out, [] { return ScreenSize {80, 8}; });
             TerminalView view("Lark", 1, {list, notices, [] { return std::string("0002"); }},
                               screen, c.colours);
             view.listSettled();
@@ -97,7 +97,31 @@ TEST(TerminalView, DrawsOneScreenInPlaceWithRowColoursAndTheRingingRow)
         EXPECT_EQ(lines[7], "警报! 0002 — 按回车确认\x1b[K\x1b[J");
         EXPECT_EQ(output.find("\x1b[31m") != std::string::npos, c.colours);
         for (const std::string &line : lines)
-            EXPECT_LE(columnsTaken(line), 40u) << line;
-        EXPECT_EQ(columnsTaken(lines[2]), 40u) << "the header is cut to the width";
+            EXPECT_LE(columnsTaken(line), 80u) << line;
+    }
+}
+
+// A terminal too small for the table says so in one line rather than drop columns or rows.
+TEST(TerminalView, ATerminalTooSmallForTheTableSaysSo)
+{
+    ConsoleList list;
+    writeRow(list, 0, kUpColour, "0001");
+    NoticeBoard notices;
+    for (const ScreenSize size : {ScreenSize {40, 24}, ScreenSize {80, 3}}) {
+        std::ostringstream out;
+        {
+            TerminalScreen screen(out, [size] { return size; });
+            TerminalView view("Lark", 1, {list, notices, [] { return std::string(); }}, screen,
+                              true);
+            view.listSettled();
+        }
+        const std::string output = out.str();
+        const auto lines = frameLines(output.substr(0, output.size() - 8));
+        ASSERT_EQ(lines.size(), 1u) << output;
+        EXPECT_TRUE(lines[0].starts_with("终端太小: 需 ")) << lines[0];
+        EXPECT_NE(
+            lines[0].find("现 " + std::to_string(size.columns) + "x" + std::to_string(size.rows)),
+            std::string::npos)
+            << lines[0];
     }
 }
