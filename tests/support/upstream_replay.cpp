@@ -55,7 +55,8 @@ std::string floodedPage(size_t rows)
     std::string page = "{\"rc\":0,\"data\":{\"total\":" + std::to_string(rows) + ",\"diff\":[";
     for (size_t i = 0; i < rows; ++i) {
         page += i ? "," : "";
-        page += "{\"f12\":\"" + std::to_string(600000 + i % 400000) + "\",\"f13\":1,\"f14\":\"假名\"}";
+        page += "{\"f12\":\"" + std::to_string(600000 + i % 400000)
+            + "\",\"f13\":1,\"f14\":\"假名\"}";
     }
     return page + "]}}";
 }
