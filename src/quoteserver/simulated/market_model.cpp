@@ -134,17 +134,29 @@ MarketModel::MarketModel(uint64_t seed, bool exchangeHours)
         }
         m_boardEnds[static_cast<int>(layout.board)] = m_stocks.size();
     }
-    for (const OfferedInstrument &other : kOfferedInstruments) {
-        const OtherFigures &figures = figuresOf(other.code);
-        Stock stock;
-        stock.code = other.code;
-        stock.nameGbk = utf8ToGbk(other.name);
-        stock.traits = traitsFor(seed, stock.code);
-        stock.traits.basePrice = figures.basePrice;
-        stock.traits.typicalVolume = figures.typicalVolume;
-        stock.index = instrumentOf(other.code)->kind == InstrumentKind::Index;
-        m_others.push_back(std::move(stock));
-    }
+    for (const OfferedInstrument &other : kOfferedInstruments)
+        addOther(std::string(other.code), utf8ToGbk(other.name), other.code);
+    // The lists' index-like entries are indices the market quotes too, Shanghai's by 1A codes.
+    for (const ListMarker &marker : m_shanghaiMarkers)
+        addOther("1A" + marker.code.substr(2), marker.nameGbk, "1A0001");
+    for (const ListMarker &marker : m_shenzhenMarkers)
+        addOther(marker.code, marker.nameGbk, "399001");
+}
+
+// An instrument on no board, its figures like those of the offered one figuresCode names.
+void MarketModel::addOther(std::string code, std::string nameGbk, std::string_view figuresCode)
+{
+    if (find(code))
+        return;
+    const OtherFigures &figures = figuresOf(figuresCode);
+    Stock stock;
+    stock.traits = traitsFor(m_seed, code);
+    stock.traits.basePrice = figures.basePrice;
+    stock.traits.typicalVolume = figures.typicalVolume;
+    stock.index = instrumentOf(code)->kind == InstrumentKind::Index;
+    stock.code = std::move(code);
+    stock.nameGbk = std::move(nameGbk);
+    m_others.push_back(std::move(stock));
 }
 
 size_t MarketModel::boardBegin(Board board) const
