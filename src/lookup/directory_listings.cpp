@@ -4,6 +4,7 @@
 #include "protocol/offered_instruments.h"
 #include "protocol/wire_format.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_set>
 
@@ -67,6 +68,8 @@ std::vector<Listing> directoryListings(const StockLists &lists)
         if (seen.insert(instrument ? userCode(*instrument) : listing.code).second)
             kept.push_back(std::move(listing));
     }
+    std::stable_sort(kept.begin(), kept.end(),
+                     [](const Listing &a, const Listing &b) { return a.code < b.code; });
     return kept;
 }
 

@@ -25,6 +25,7 @@ public:
 
     // The best matches first, at most limit: exact codes, code starts, pinyin, names; then
     // those that match from earlier in the name, shorter names, earlier listings.
+    // Listings are kept in the order given.
     std::vector<Match> find(std::string_view typed, size_t limit) const;
     size_t size() const { return m_listings.size(); }
 

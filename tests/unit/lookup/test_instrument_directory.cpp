@@ -77,16 +77,16 @@ TEST(DirectoryListings, ListsIndicesAsTypedAndOfferedInstrumentsOnce)
                                       wire::kShenzhenSkipMarker),
                             true, true};
     const std::vector<Listing> expected {
-        {"1A0001", "上证指数", Exchange::Shanghai, S::Index},
-        {"600061", "国投资本", Exchange::Shanghai, S::Stock},
-        {"399001", "深证成指", Exchange::Shenzhen, S::Index},
         {"0001", "深发展Ａ", Exchange::Shenzhen, S::Stock},
-        {"200011", "深物业B", Exchange::Shenzhen, S::BShare},
+        {"159915", "创业ETF", Exchange::Shenzhen, S::Fund},
+        {"1A0001", "上证指数", Exchange::Shanghai, S::Index},
         {"1A0300", "沪深300", Exchange::Shanghai, S::Index},
         {"1A0688", "科创50", Exchange::Shanghai, S::Index},
+        {"200011", "深物业B", Exchange::Shenzhen, S::BShare},
+        {"399001", "深证成指", Exchange::Shenzhen, S::Index},
         {"399006", "创业板指", Exchange::Shenzhen, S::Index},
         {"510300", "300ETF", Exchange::Shanghai, S::Fund},
-        {"159915", "创业ETF", Exchange::Shenzhen, S::Fund},
+        {"600061", "国投资本", Exchange::Shanghai, S::Stock},
     };
     EXPECT_EQ(directoryListings(lists), expected);
 }
