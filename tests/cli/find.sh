@@ -33,15 +33,9 @@ find 1 '' --find payh
 "$lark" --find 6 > "$work/many.txt"
 [ "$(wc -l < "$work/many.txt")" -eq 20 ] || fail "--find 6 printed $(wc -l < "$work/many.txt") lines"
 
-"$replay" "$data" > "$work/replay.out" &
-replay_pid=$!
-for _ in $(seq 50); do
-  [ -s "$work/replay.out" ] && break
-  sleep 0.1
-done
-url="$(head -1 "$work/replay.out" | sed 's/^listening on //')"
-live=(--market live --quotes-upstream "$url" --history-upstream "$url" --lists-upstream "$url"
-  --minutes-upstream "$url" --fallback-quotes-upstream "$url" --fallback-lists-upstream "$url")
+. "$(dirname "$0")/live_replay.sh"
+start_replay "$replay" "$data" "$work"
+live=("${live_options[@]}")
 
 find 0 '000001\t平安银行\t深圳\t股票' "${live[@]}" --find payh
 find 0 '000002\t万  科Ａ\t深圳\t股票' "${live[@]}" --find wkA

@@ -1,10 +1,7 @@
-#include "base/gbk.h"
 #include "gui/controls/code_completion.h"
 #include "gui/dialogs/settings_dialog.h"
 #include "gui/forms.h"
 #include "gui/view/view_ports.h"
-#include "lookup/directory_listings.h"
-#include "protocol/wire_format.h"
 
 #include <QLineEdit>
 #include <QTreeWidget>
@@ -19,34 +16,19 @@ using namespace lark::ui;
 
 namespace {
 
-StockList stockList(std::initializer_list<std::tuple<bool, const char *, const char *>> records,
-                    char marker)
-{
-    std::string bytes;
-    for (const auto &[isMarker, code, name] : records) {
-        std::string record(wire::kStockRecordSize, '\0');
-        record[wire::kStockKindOffset] = isMarker ? marker : 0;
-        record.replace(wire::kStockCodeOffset, std::string(code).size(), code);
-        const std::string gbk = utf8ToGbk(name);
-        record.replace(wire::kStockNameOffset, gbk.size(), gbk);
-        bytes += record;
-    }
-    return StockList::fromReply(bytes, marker);
-}
-
-// Index-like entries as the simulated market's lists head them, stocks as the live market's
-// lists name them (tests/data/live/boards_*.json).
+// As the lists name them: the simulated market's index-like entries, the live market's stocks
+// (tests/data/live/boards_*.json).
 std::shared_ptr<const InstrumentDirectory> marketDirectory()
 {
-    const StockLists lists {
-        stockList({{true, "000001", "上证指数"},
-                   {true, "000002", "Ａ股指数"},
-                   {false, "600061", "国投资本"}},
-                  wire::kShanghaiSkipMarker),
-        stockList({{false, "000001", "平安银行"}, {false, "000002", "万  科Ａ"}},
-                  wire::kShenzhenSkipMarker),
-        true, true};
-    return std::make_shared<const InstrumentDirectory>(directoryListings(lists));
+    using E = Exchange;
+    using K = InstrumentKind;
+    return std::make_shared<const InstrumentDirectory>(std::vector<Listing> {
+        {"000001", "平安银行", E::Shenzhen, K::Stock},
+        {"000002", "万  科Ａ", E::Shenzhen, K::Stock},
+        {"1A0001", "上证指数", E::Shanghai, K::Index},
+        {"1A0002", "Ａ股指数", E::Shanghai, K::Index},
+        {"600061", "国投资本", E::Shanghai, K::Stock},
+    });
 }
 
 // A directory that is still being built when first asked for, and is finished, as the engine's
@@ -181,7 +163,7 @@ void TestCodeCompletion::clickChoosesARow()
     QTest::keyClicks(&field, "1A");
     QTreeWidget *list = listOf(&field);
     QTRY_VERIFY(list->isVisible());
-    QCOMPARE(list->topLevelItemCount(), 4); // 1A0001, 1A0002, 1A0300, 1A0688
+    QCOMPARE(list->topLevelItemCount(), 2);
     const QRect second = list->visualItemRect(list->topLevelItem(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
     QCOMPARE(field.text(), QStringLiteral("1A0002"));
