@@ -6,20 +6,19 @@
 # Usage: quote_pass.sh LARK_BENCH [RUNS]
 #   e.g. bench/quote_pass.sh build/bench/lark_bench 3
 set -euo pipefail
+. "$(dirname "$0")/bench_runs.sh"
 
 if [ $# -lt 1 ]; then
-    sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'
+    show_usage "$0"
     exit 2
 fi
 bench=$1
 runs=${2:-3}
 
-echo "machine: $(nproc) cores, $(. /etc/os-release && echo "$PRETTY_NAME"), load average $(cut -d' ' -f1-3 /proc/loadavg)"
+machine_line
 ratios=()
 for run in $(seq "$runs"); do
-    # csv: name,iterations,real_time,...; the median of 3 interleaved repetitions of each.
-    csv=$("$bench" --benchmark_repetitions=3 --benchmark_enable_random_interleaving=true \
-        --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null)
+    csv=$(benchmark_csv "$bench")
     ours=$(awk -F, '$1 ~ /^"ours.*_median"$/ {print $3}' <<<"$csv")
     raw=$(awk -F, '$1 ~ /^"rawCurl.*_median"$/ {print $3}' <<<"$csv")
     ratio=$(awk -v o="$ours" -v r="$raw" 'BEGIN {printf "%.3f", o / r}')
@@ -27,5 +26,5 @@ for run in $(seq "$runs"); do
     printf 'run %d: ours %.0f us per pass, raw libcurl %.0f us per pass, ratio %s\n' \
         "$run" "$ours" "$raw" "$ratio"
 done
-median=$(printf '%s\n' "${ratios[@]}" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}')
+median=$(median_of "${ratios[@]}")
 echo "median ratio over $runs runs: $median (goal at most 1.10); load average now $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libcurl4-openssl-dev libcpp-httplib-dev libpulse-dev
   nlohmann-json3-dev  # the live market source reads the JSON of the public services
+  libicu-dev unicode-data bzip2  # pinyin of the names: ICU, and Unihan's several readings
   chromium  # the chart page is loaded in a headless browser by the tests
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei

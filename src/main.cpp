@@ -1,6 +1,7 @@
 #include "console/console_front_end.h"
 #include "launch/autostart.h"
 #include "launch/command_line.h"
+#include "launch/find_command.h"
 #include "launch/launch_setup.h"
 #ifdef LARK_WITH_WINDOW
 #include "gui/window_main.h"
@@ -65,6 +66,8 @@ int main(int argc, char *argv[])
     if (parsed.options.autostart)
         return runAutostartSwitch(*parsed.options.autostart, arguments);
     try {
+        if (parsed.options.find)
+            return lark::runFind(parsed.options, std::getenv, std::cout, std::cerr);
         lark::LaunchSetup setup = lark::prepareLaunch(parsed.options, std::getenv);
 #ifdef LARK_WITH_WINDOW
         if (!parsed.options.console)

@@ -32,6 +32,14 @@ bool Engine::waitForNetworkThread(std::chrono::milliseconds timeout)
     return m_networkDone.waitFor(timeout);
 }
 
+std::shared_ptr<const InstrumentDirectory>
+Engine::instrumentDirectory(std::function<void()> whenReady)
+{
+    if (!stockMessagesLoaded)
+        return nullptr;
+    return m_lookup.directory(m_directory.lists(), std::move(whenReady));
+}
+
 void Engine::stop()
 {
     if (m_stopped.exchange(true))

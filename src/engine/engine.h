@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/auto_reset_event.h"
+#include "engine/directory_keeper.h"
 #include "engine/local_clock.h"
 #include "engine/options.h"
 #include "engine/ports.h"
@@ -115,6 +116,12 @@ public:
     AutoResetEvent ringToken;
     AutoResetEvent alertAcknowledged;
 
+    // The instruments the code fields offer once the stock lists are in, null before and while
+    // it is being built (at the first ask, on a thread of its own); whenReady is called on
+    // that thread once a later ask will have it. Any thread.
+    std::shared_ptr<const InstrumentDirectory> instrumentDirectory(std::function<void()> whenReady
+                                                                   = {});
+
     int activeAlerts();
     std::string lastAlert();
     // The code of the alert ringing now; empty while none rings or its stop was asked for.
@@ -165,7 +172,10 @@ private:
     std::atomic<bool> m_settingsSaveFailed {false};
     AutoResetEvent m_networkDone;
     QuoteSession::Clock::time_point m_runUntil = QuoteSession::Clock::time_point::max();
-    ThreadSet m_threads;
+    DirectoryKeeper m_lookup {
+        [this](std::function<void()> work) { return m_threads.start(std::move(work)); },
+        quitRequested};
+    ThreadSet m_threads; // last: its threads end before anything they use
 };
 
 } // namespace lark

@@ -15,6 +15,7 @@ public:
     void load(StockLists lists) { m_lists = std::move(lists); }
     void clear() { m_lists = {}; }
     bool isLoaded() const { return m_lists.loaded(); }
+    const StockLists &lists() const { return m_lists; }
 
     // Exactly 6 bytes as stored; 5 blanks when the number names no record.
     std::string stockCodeAt(int number) const;

@@ -71,6 +71,10 @@ CommandLineResult parsed(const std::vector<std::string> &arguments,
                 return result;
             }
             o.autostart = value == "on";
+        } else if (arg == "--find") {
+            if (!next(value))
+                return result;
+            o.find = value;
         } else if (arg == "--registry") {
             if (!next(value))
                 return result;
@@ -127,6 +131,10 @@ const char *commandLineHelp()
               "  --registry DIR         settings root (default $XDG_CONFIG_HOME/lark/registry)\n"
               "  --autostart on|off     start Lark at login with the other options given, or no\n"
               "                         longer ($XDG_CONFIG_HOME/autostart/lark.desktop)\n"
+              "  --find TEXT            print the stocks, indices and funds whose code, name or\n"
+              "                         pinyin (initials or full) TEXT matches, best first, at\n"
+              "                         most 20, tab-separated: code, name, market, kind;\n"
+              "                         exit status 1 when none does\n"
               "  --help                 this text\n"
               "  --version              the program's version\n")
         + quoteserver::marketOptionsHelp()

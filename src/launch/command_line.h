@@ -18,6 +18,7 @@ struct CommandLine
     bool help = false;
     bool version = false;
     std::optional<bool> autostart; // --autostart on|off: switch the login entry, then end
+    std::optional<std::string> find; // --find TEXT: print the instruments it matches, then end
     std::optional<ServerAddress> quoteServer;
     std::optional<ServerAddress> chartServer;
     std::optional<ServerAddress> webSite;

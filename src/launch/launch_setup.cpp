@@ -24,6 +24,14 @@ LaunchSetup prepareLaunch(const CommandLine &options,
     if (setup.instance->heldElsewhere())
         throw std::runtime_error("Lark is already running with the settings in "
                                  + setup.registryRoot.string());
+    chooseQuoteServer(options, environment, setup);
+    return setup;
+}
+
+void chooseQuoteServer(const CommandLine &options,
+                       const std::function<const char *(const char *)> &environment,
+                       LaunchSetup &setup)
+{
     if (options.quoteServer) {
         setup.quoteServer = *options.quoteServer;
     } else {
@@ -41,7 +49,6 @@ LaunchSetup prepareLaunch(const CommandLine &options,
     }
     setup.chartServer = options.chartServer.value_or(setup.quoteServer);
     setup.webSite = options.webSite.value_or(setup.quoteServer);
-    return setup;
 }
 
 std::string LaunchSetup::marketText() const

@@ -35,12 +35,18 @@ struct LaunchSetup
     std::string marketText() const;
 };
 
-// Takes the settings root for this run; with no quote server given, starts the built-in one
-// (simulated or live, as chosen) on a free loopback port and points all three addresses at it.
-// Throws std::runtime_error when it cannot start, when no settings root can be found and when
-// another Lark holds the root.
+// Takes the settings root for this run, then the quote server as chooseQuoteServer does.
+// Throws std::runtime_error when no settings root can be found, when another Lark holds the
+// root and when the built-in server cannot start.
 LaunchSetup prepareLaunch(const CommandLine &options,
                           const std::function<const char *(const char *)> &environment);
+
+// The quote server given or, with none given, the built-in one (simulated or live, as chosen)
+// started on a free loopback port; all three addresses point at it unless given. Throws
+// std::runtime_error when it cannot start.
+void chooseQuoteServer(const CommandLine &options,
+                       const std::function<const char *(const char *)> &environment,
+                       LaunchSetup &setup);
 
 // The engine's addresses and settings for this run, at the interface size they hold.
 EngineConfig engineConfig(const LaunchSetup &setup, RegistrySettings &settings);

@@ -88,4 +88,17 @@ const char *kindName(InstrumentKind kind)
     return "";
 }
 
+const char *exchangeName(Exchange exchange)
+{
+    switch (exchange) {
+    case Exchange::Shanghai:
+        return "上海";
+    case Exchange::Shenzhen:
+        return "深圳";
+    case Exchange::Beijing:
+        return "北京";
+    }
+    return "";
+}
+
 } // namespace lark

@@ -34,4 +34,7 @@ int priceDecimals(std::string_view code);
 // The kind as a short Chinese word: 股票, B股, 基金, 债券, 指数.
 const char *kindName(InstrumentKind kind);
 
+// The exchange by its city: 上海, 深圳, 北京.
+const char *exchangeName(Exchange exchange);
+
 } // namespace lark

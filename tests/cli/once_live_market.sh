@@ -8,19 +8,11 @@ replay="$2"
 data="$3"
 work="$(mktemp -d)"
 trap 'kill "$replay_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-
-"$replay" "$data" > "$work/replay.out" &
-replay_pid=$!
-for _ in $(seq 50); do
-  [ -s "$work/replay.out" ] && break
-  sleep 0.1
-done
-url="$(head -1 "$work/replay.out" | sed 's/^listening on //')"
+. "$(dirname "$0")/live_replay.sh"
+start_replay "$replay" "$data" "$work"
 
 once() {
-  env -u LARK_MARKET XDG_CACHE_HOME="$work/cache" "$lark" --console --once --market live \
-    --quotes-upstream "$url" --history-upstream "$url" --lists-upstream "$url" \
-    --minutes-upstream "$url" --fallback-quotes-upstream "$url" --fallback-lists-upstream "$url" \
+  env -u LARK_MARKET XDG_CACHE_HOME="$work/cache" "$lark" --console --once "${live_options[@]}" \
     --registry "$1" > "$work/rows.txt" 2> "$work/err.txt"
 }
 once "$work/registry"

@@ -1,5 +1,6 @@
 #include "gui/dialogs/settings_dialog.h"
 
+#include "gui/controls/code_completion.h"
 #include "gui/dialogs/dialog_forms.h"
 #include "gui/dialogs/field_text.h"
 
@@ -226,6 +227,11 @@ SettingsDialog::SettingsDialog(const SettingsRecord &record, QWidget *parent)
     control<QWidget>(m_controls, S::NewIssueNoticeOn)->hide();
     control<QWidget>(m_controls, S::BonusRightsNoticeOn)->hide();
     enableByMode();
+}
+
+void SettingsDialog::offerCodes(DirectoryRequest request)
+{
+    new CodeCompletion(control<QLineEdit>(m_controls, S::StockCode), std::move(request));
 }
 
 void SettingsDialog::setUpSlider()

@@ -3,6 +3,7 @@
 #include "gui/dialogs/dialog_template.h"
 #include "gui/dialogs/exclamation_box.h"
 #include "gui/dialogs/settings_record.h"
+#include "lookup/instrument_directory.h"
 
 #include <QDialog>
 
@@ -21,6 +22,8 @@ public:
 
     // Valid after OK; fields taken before a refused one have changed too.
     const SettingsRecord &record() const { return m_record; }
+    // The code field lists the instruments of the directory what is typed matches.
+    void offerCodes(DirectoryRequest request);
     // Replaces the message box that tells of a refused field.
     void setReporter(MessageReporter reporter) { m_report = std::move(reporter); }
 

@@ -79,8 +79,9 @@ void LarkView::initialUpdate(EngineConfig config, std::function<std::string()> m
     window()->move(0, 0);
     move(0, 0);
     setFixedSize(outer);
-    configureQuoteList(m_quoteList, *m_layout,
-                       [this](int row, const QString &code) { storeEditedCode(row, code); });
+    configureQuoteList(
+        m_quoteList, *m_layout,
+        [this](int row, const QString &code) { storeEditedCode(row, code); }, codeDirectory());
     createEngine(std::move(config));
     // The link names the site; it opens the site rather than a file called by its name.
     m_siteNameLink->setTarget(QString::fromStdString(m_engine->webPageUrl("/")));
@@ -270,6 +271,13 @@ void LarkView::openChart(QTreeWidgetItem *item)
     const QString code = item->text(0).trimmed();
     if (!code.isEmpty())
         HyperLink::openTarget(QString::fromStdString(m_engine->chartUrl(code.toStdString())));
+}
+
+DirectoryRequest LarkView::codeDirectory()
+{
+    return [this](std::function<void()> whenReady) {
+        return m_engine->instrumentDirectory(std::move(whenReady));
+    };
 }
 
 void LarkView::storeEditedCode(int row, const QString &code)

@@ -90,6 +90,8 @@ private:
     void updateCursor(QPoint point);
     void openChart(QTreeWidgetItem *item);
     void storeEditedCode(int row, const QString &code);
+    // The engine's directory, for the code fields.
+    DirectoryRequest codeDirectory();
     void openContextMenu(QPoint viewportPoint);
     void watchAlertWithoutTray();
 

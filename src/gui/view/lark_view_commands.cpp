@@ -92,6 +92,7 @@ void LarkView::onSettings()
         return;
     SettingsDialog dialog(settingsRecord(m_contextRow, m_engine->slotSettings(m_contextRow),
                                          m_engine->optionsSnapshot()));
+    dialog.offerCodes(codeDirectory());
     if (runModal(dialog) != QDialog::Accepted)
         return;
     const SettingsRecord &chosen = dialog.record();

@@ -1,5 +1,6 @@
 #include "gui/view/view_ports.h"
 
+#include "gui/controls/code_completion.h"
 #include "gui/forms.h"
 
 #include <QHeaderView>
@@ -21,9 +22,11 @@ const QColor kListBackground(29, 56, 119);
 class CodeEditDelegate : public QStyledItemDelegate
 {
 public:
-    CodeEditDelegate(QObject *parent, std::function<void(int, const QString &)> onEdited)
+    CodeEditDelegate(QObject *parent, std::function<void(int, const QString &)> onEdited,
+                     DirectoryRequest offerCodes)
         : QStyledItemDelegate(parent)
         , m_onEdited(std::move(onEdited))
+        , m_offerCodes(std::move(offerCodes))
     { }
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
@@ -35,7 +38,19 @@ public:
         editor->setMaxLength(kCodeLength);
         editor->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[!-~]*")), editor));
+        if (m_offerCodes)
+            new CodeCompletion(editor, m_offerCodes);
         return editor;
+    }
+
+    // The open list of codes sees the editor's keys first: Enter and Esc are its own then.
+    bool eventFilter(QObject *editor, QEvent *event) override
+    {
+        auto *completion
+            = editor->findChild<CodeCompletion *>(QString(), Qt::FindDirectChildrenOnly);
+        if (completion && completion->takeKey(event))
+            return true;
+        return QStyledItemDelegate::eventFilter(editor, event);
     }
 
     void setModelData(QWidget *editor, QAbstractItemModel *,
@@ -51,6 +66,7 @@ public:
 
 private:
     std::function<void(int, const QString &)> m_onEdited;
+    DirectoryRequest m_offerCodes;
 };
 
 void applyColumns(QTreeWidget *list, const SizeLayout &layout)
@@ -71,7 +87,8 @@ void applyColumns(QTreeWidget *list, const SizeLayout &layout)
 } // namespace
 
 void configureQuoteList(QTreeWidget *list, const SizeLayout &layout,
-                        std::function<void(int row, const QString &code)> onCodeEdited)
+                        std::function<void(int row, const QString &code)> onCodeEdited,
+                        DirectoryRequest offerCodes)
 {
     // A font whose digits fit six to the code column, with its own Chinese glyphs.
     QFont font = list->font();
@@ -90,7 +107,8 @@ void configureQuoteList(QTreeWidget *list, const SizeLayout &layout,
     colours.setColor(QPalette::Base, kListBackground);
     colours.setColor(QPalette::Text, Qt::black);
     list->setPalette(colours);
-    list->setItemDelegate(new CodeEditDelegate(list, std::move(onCodeEdited)));
+    list->setItemDelegate(
+        new CodeEditDelegate(list, std::move(onCodeEdited), std::move(offerCodes)));
     list->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ports.h"
+#include "lookup/instrument_directory.h"
 
 #include <QColor>
 #include <QElapsedTimer>
@@ -28,9 +29,11 @@ struct SizeLayout;
 inline constexpr int kCodeLength = 6;
 
 // Columns, colours, row height and the in-place code edit of the quote list for one size.
-// onCodeEdited receives a row and its confirmed text; a cancelled edit calls nothing.
+// onCodeEdited receives a row and its confirmed text; a cancelled edit calls nothing. The edit
+// lists the instruments of offerCodes' directory, when given, that what is typed matches.
 void configureQuoteList(QTreeWidget *list, const SizeLayout &layout,
-                        std::function<void(int row, const QString &code)> onCodeEdited);
+                        std::function<void(int row, const QString &code)> onCodeEdited,
+                        DirectoryRequest offerCodes = {});
 
 struct QuoteListControls
 {

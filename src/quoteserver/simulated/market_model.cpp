@@ -2,6 +2,8 @@
 
 #include "base/c_format.h"
 #include "base/gbk.h"
+#include "protocol/instrument.h"
+#include "protocol/offered_instruments.h"
 #include "protocol/wire_format.h"
 #include "quoteserver/simulated/rng.h"
 #include "quoteserver/simulated/stock_names.h"
@@ -70,22 +72,26 @@ StockTraits traitsFor(uint64_t seed, std::string_view code)
     return t;
 }
 
-struct OtherInstrument
+struct OtherFigures
 {
-    const char *code;
-    const char *name;
+    std::string_view code;
     int32_t basePrice; // thousandths of a yuan
-    int32_t typicalVolume; // shares
-    bool index;
+    int32_t typicalVolume; // shares; an index's is far beyond what the wire carries
 };
 
-// Indices by the codes the client types for them, and two funds.
-constexpr OtherInstrument kOthers[] = {
-    {"1A0001", "上证指数", 3200000, 0, true},      {"1A0300", "沪深300", 3800000, 0, true},
-    {"1A0688", "科创50", 1000000, 0, true},        {"399001", "深证成指", 10000000, 0, true},
-    {"399006", "创业板指", 2000000, 0, true},      {"510300", "300ETF", 3900, 300000000, false},
-    {"159915", "创业ETF", 2100, 500000000, false},
+// The figures of the instruments every quote server offers besides its boards.
+constexpr OtherFigures kOtherFigures[] = {
+    {"1A0001", 3200000, 300000000},  {"1A0300", 3800000, 300000000}, {"1A0688", 1000000, 300000000},
+    {"399001", 10000000, 300000000}, {"399006", 2000000, 300000000}, {"510300", 3900, 300000000},
+    {"159915", 2100, 500000000},
 };
+static_assert(std::size(kOtherFigures) == std::size(kOfferedInstruments));
+
+const OtherFigures &figuresOf(std::string_view code)
+{
+    return *std::find_if(std::begin(kOtherFigures), std::end(kOtherFigures),
+                         [&](const OtherFigures &f) { return f.code == code; });
+}
 
 std::vector<ListMarker>
 makeMarkers(std::initializer_list<std::pair<const char *, const char *>> entries)
@@ -128,16 +134,29 @@ MarketModel::MarketModel(uint64_t seed, bool exchangeHours)
         }
         m_boardEnds[static_cast<int>(layout.board)] = m_stocks.size();
     }
-    for (const OtherInstrument &other : kOthers) {
-        Stock stock;
-        stock.code = other.code;
-        stock.nameGbk = utf8ToGbk(other.name);
-        stock.traits = traitsFor(seed, stock.code);
-        stock.traits.basePrice = other.basePrice;
-        stock.traits.typicalVolume = other.index ? 300000000 : other.typicalVolume;
-        stock.index = other.index;
-        m_others.push_back(std::move(stock));
-    }
+    for (const OfferedInstrument &other : kOfferedInstruments)
+        addOther(std::string(other.code), utf8ToGbk(other.name), other.code);
+    // The lists' index-like entries are indices the market quotes too, Shanghai's by 1A codes.
+    for (const ListMarker &marker : m_shanghaiMarkers)
+        addOther("1A" + marker.code.substr(2), marker.nameGbk, "1A0001");
+    for (const ListMarker &marker : m_shenzhenMarkers)
+        addOther(marker.code, marker.nameGbk, "399001");
+}
+
+// An instrument on no board, its figures like those of the offered one figuresCode names.
+void MarketModel::addOther(std::string code, std::string nameGbk, std::string_view figuresCode)
+{
+    if (find(code))
+        return;
+    const OtherFigures &figures = figuresOf(figuresCode);
+    Stock stock;
+    stock.traits = traitsFor(m_seed, code);
+    stock.traits.basePrice = figures.basePrice;
+    stock.traits.typicalVolume = figures.typicalVolume;
+    stock.index = instrumentOf(code)->kind == InstrumentKind::Index;
+    stock.code = std::move(code);
+    stock.nameGbk = std::move(nameGbk);
+    m_others.push_back(std::move(stock));
 }
 
 size_t MarketModel::boardBegin(Board board) const

@@ -61,7 +61,7 @@ public:
                                    size_t maxRecords) const;
 
 private:
-    void addBoard(Board board, int count);
+    void addOther(std::string code, std::string nameGbk, std::string_view figuresCode);
     size_t boardBegin(Board board) const;
 
     uint64_t m_seed;
