@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # A list service that sends 200,000 rows a page: Lark refuses the pages, stays small, goes on
 # showing quotes, and keeps the board lists it had on disk as they were.
-# Usage: hostile_lists.sh LARK REPLAY DATA_DIR
+# Usage: hostile_lists.sh LARK REPLAY DATA_DIR [SANITIZERS]
+#   (a sanitized build's memory is the sanitizer's: its peak is shown, not judged)
 set -euo pipefail
 lark="$1"
 replay="$2"
 data="$3"
+sanitized="${4:-}"
 work="$(mktemp -d)"
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
@@ -62,6 +64,6 @@ wait "$replay_pid" || true
 grep '^600061' "$work/rows.txt" | tail -1 | grep -q '国投资本' || fail "no figures for 600061"
 lists="$(awk '/^lists / {print $2}' "$work/flood.out")"
 [ "$lists" -ge 1 ] || fail "the flooded lists were never asked for"
-[ "$peak" -lt 61440 ] || fail "Lark grew to $peak kB"
+[ -n "$sanitized" ] || [ "$peak" -lt 61440 ] || fail "Lark grew to $peak kB"
 [ "$(sha256sum < "$boards")" = "$before" ] || fail "the cached lists changed"
 echo "peak $peak kB after $lists flooded list requests; 1 passed, 0 failed"
