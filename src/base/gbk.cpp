@@ -2,15 +2,36 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <mutex>
 
 namespace lark {
 namespace {
 
-std::string convert(std::string_view in, const char *to, const char *from, std::string_view bad)
+// One conversion descriptor a direction for the whole run, taken in turn: opening one each
+// time would load and unload the character-set module again and again, from every thread.
+class Converter
 {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+public:
+    Converter(const char *to, const char *from)
+        : m_cd(iconv_open(to, from))
+    { }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    std::string convert(std::string_view in, std::string_view bad);
+
+private:
+    std::mutex m_mutex;
+    iconv_t m_cd;
+};
+
+std::string Converter::convert(std::string_view in, std::string_view bad)
+{
+    if (m_cd == reinterpret_cast<iconv_t>(-1))
         return std::string(in);
+    std::lock_guard lock(m_mutex);
+    iconv(m_cd, nullptr, nullptr, nullptr, nullptr); // back to the initial shift state
+    iconv_t cd = m_cd;
     std::string out;
     out.reserve(in.size() * 2);
     char buffer[256];
@@ -28,7 +49,6 @@ std::string convert(std::string_view in, const char *to, const char *from, std::
             --srcLeft;
         }
     }
-    iconv_close(cd);
     return out;
 }
 
@@ -36,17 +56,20 @@ std::string convert(std::string_view in, const char *to, const char *from, std::
 
 std::string gbkToUtf8(std::string_view gbk)
 {
-    return convert(gbk, "UTF-8", "GBK", "\xEF\xBF\xBD");
+    static Converter converter("UTF-8", "GBK");
+    return converter.convert(gbk, "\xEF\xBF\xBD");
 }
 
 std::string gb18030ToUtf8(std::string_view gb18030)
 {
-    return convert(gb18030, "UTF-8", "GB18030", "\xEF\xBF\xBD");
+    static Converter converter("UTF-8", "GB18030");
+    return converter.convert(gb18030, "\xEF\xBF\xBD");
 }
 
 std::string utf8ToGbk(std::string_view utf8)
 {
-    return convert(utf8, "GBK", "UTF-8", "?");
+    static Converter converter("GBK", "UTF-8");
+    return converter.convert(utf8, "?");
 }
 
 std::string_view untilNul(std::string_view field)

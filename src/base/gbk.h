@@ -7,6 +7,7 @@ namespace lark {
 
 // Code page 936 on the wire and on disk, UTF-8 inside the program.
 // Bytes that do not convert are replaced by U+FFFD / '?' rather than dropped silently.
+// Any thread.
 std::string gbkToUtf8(std::string_view gbk);
 std::string utf8ToGbk(std::string_view utf8);
 // GBK's superset, as the public quote services send their names.

@@ -2,12 +2,12 @@
 
 namespace lark {
 
+// Notified under the lock: the waiter cannot return, and its event cannot be destroyed, before
+// set() is done with it.
 void AutoResetEvent::set()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_set = true;
-    }
+    std::lock_guard lock(m_mutex);
+    m_set = true;
     m_changed.notify_one();
 }
 
@@ -19,10 +19,8 @@ void AutoResetEvent::reset()
 
 void AutoResetEvent::interrupt()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_interrupted = true;
-    }
+    std::lock_guard lock(m_mutex);
+    m_interrupted = true;
     m_changed.notify_all();
 }
 

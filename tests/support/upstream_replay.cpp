@@ -61,6 +61,22 @@ std::string floodedPage(size_t rows)
     return page + "]}}";
 }
 
+// httplib keeps function-local statics on its request path. Set up here, before the server's
+// threads exist (or a quote server's in the same test), their creation orders them before any
+// use, visibly so to ThreadSanitizer, which cannot see the guards in the uninstrumented library.
+class WarmedServer : public httplib::Server
+{
+public:
+    void warmUp()
+    {
+        httplib::detail::BufferStream stream;
+        const std::string request = "GET /warm-up HTTP/1.1\r\nHost: localhost\r\n\r\n";
+        stream.write(request.data(), request.size());
+        bool closed = false;
+        process_request(stream, true, closed, nullptr);
+    }
+};
+
 } // namespace
 
 UpstreamReplay::UpstreamReplay(std::filesystem::path dataDir, std::string quotesFile,
@@ -145,7 +161,7 @@ UpstreamReplay::Reply UpstreamReplay::replyTo(const httplib::Request &req) const
 
 int UpstreamReplay::start()
 {
-    m_server = std::make_unique<httplib::Server>();
+    m_server = std::make_unique<WarmedServer>();
     m_server->set_tcp_nodelay(true);
     m_server->set_keep_alive_timeout(1); // a stop waits for idle connections this long
     m_server->set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
@@ -169,6 +185,7 @@ int UpstreamReplay::start()
                          : (m_server->bind_to_port("127.0.0.1", m_port) ? m_port : -1);
     if (m_port <= 0)
         throw std::runtime_error("upstream replay cannot listen");
+    static_cast<WarmedServer &>(*m_server).warmUp();
     m_thread = std::thread([server = m_server.get()] { server->listen_after_bind(); });
     // httplib ignores a stop() that comes before its accept loop has begun.
     while (!m_server->is_running())
