@@ -16,6 +16,7 @@ packages=(
   dbus  # a private session bus for the notification tests
   clang libclang-rt-14-dev llvm-14  # libFuzzer and sanitizer runtimes; llvm-14 has the symbolizer
   clang-format  # the formatting check in CI
+  stress-ng  # scripts/test-under-load.sh keeps the cores busy while the tests run
 )
 
 missing=()
