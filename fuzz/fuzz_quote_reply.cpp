@@ -1,5 +1,6 @@
 // The real-time quote reply: any bytes the server sends end as a row of the list.
 
+#include "engine/row_texts.h"
 #include "fuzz_check.h"
 #include "protocol/quote_record.h"
 #include "protocol/stock_code.h"

@@ -2,6 +2,7 @@
 // records whose stock number is looked up in the stock directory.
 
 #include "base/gbk.h"
+#include "engine/row_texts.h"
 #include "engine/stock_directory.h"
 #include "fuzz_check.h"
 #include "protocol/quote_record.h"
