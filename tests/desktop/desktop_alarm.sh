@@ -117,8 +117,9 @@ import -window root "$artefacts/alarm-ringing.png"
 
 xdotool mousemove $((tray_x + 12)) $((tray_y + 12)) click --repeat 2 --delay 80 1
 detail=$(wait_for_window "详细资料:" 5000) || fail "no detail dialog after the double-click"
-sleep 0.7 # the cycle under way when the double-click came ends with the normal picture
-[ "$(tray_pictures)" -eq 1 ] || fail "the tray icon still flashes with the detail dialog open"
+# The cycle under way when the double-click came ends with the normal picture.
+until_within '[ "$(tray_pictures)" -eq 1 ]' 5000 \
+    || fail "the tray icon still flashes with the detail dialog open"
 import -window root "$artefacts/alarm-detail.png"
 check_tone
 xdotool windowclose "$detail" 2>/dev/null || xdotool key --window "$detail" Escape
