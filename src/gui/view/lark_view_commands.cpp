@@ -160,6 +160,7 @@ void LarkView::acknowledgeAlerts()
     if (!code)
         return;
     m_notifier->withdraw();
+    showGlance(); // the row and the tip no longer ring
     showDetail(*code, 0);
     m_engine->finishAcknowledge();
 }
