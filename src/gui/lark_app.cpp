@@ -12,7 +12,9 @@
 #include "launch/registry_settings.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QTranslator>
 
 #include <clocale>
 #include <cstdio>
@@ -42,6 +44,11 @@ LarkApp::LarkApp(int &argc, char **argv)
     setQuitOnLastWindowClosed(false);
     loadResources();
     setWindowIcon(QIcon(QStringLiteral(":/res/lark.png")));
+    // Every text of the program is Chinese, so the toolkit's own dialogs and buttons are too.
+    auto *toolkitTexts = new QTranslator(this);
+    if (toolkitTexts->load(QStringLiteral("qtbase_zh_CN"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(toolkitTexts);
 }
 
 LarkApp::~LarkApp() = default;
