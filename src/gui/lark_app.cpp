@@ -85,7 +85,8 @@ void LarkApp::onCommand(Command id)
 
 void LarkApp::onAbout()
 {
-    AboutDialog dialog(m_figures, m_frame.get());
+    const std::string site = m_frame->view()->engine().webPageUrl("/");
+    AboutDialog dialog(m_figures, QString::fromStdString(site), m_frame.get());
     dialog.exec();
 }
 
