@@ -10,6 +10,7 @@ packages=(
   chromium  # the chart page is loaded in a headless browser by the tests
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
+  qt6-translations-l10n  # the toolkit's own dialogs and buttons in Chinese
   xvfb xdotool curl icewm x11-utils imagemagick
   desktop-file-utils appstream lintian man-db  # the package checks: entry, metadata, .deb, manuals
   pulseaudio pulseaudio-utils sox  # the alarm tone, recorded from a private null sink

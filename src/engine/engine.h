@@ -2,6 +2,7 @@
 
 #include "engine/auto_reset_event.h"
 #include "engine/directory_keeper.h"
+#include "engine/feed_state.h"
 #include "engine/local_clock.h"
 #include "engine/options.h"
 #include "engine/ports.h"
@@ -79,6 +80,8 @@ public:
     // stock lists.
     bool isNetworkReady() const { return networkReady != 0; }
     StartUpOutcome startUpOutcome() const { return m_startUpOutcome; }
+    // Connecting, or failing since when, and when the last whole pass ended. Any thread.
+    FeedState feedState();
 
     // Tray acknowledgement: the code of the ringing alert when one is active (its ringing
     // stops); finishAcknowledge() once the user has seen it lets the next alert ring.
@@ -134,7 +137,9 @@ private:
     int networkThread();
     void showOutcome(StartUpOutcome outcome);
     int refreshLoop();
-    void handleRow(int row);
+    // false when the row's query got no reply.
+    bool handleRow(int row);
+    void notePass(bool everyReply);
     void writeRow(int row, const std::vector<std::string> &texts);
     bool loopShouldStop();
     void storeSettings();
@@ -165,6 +170,9 @@ private:
     bool m_alertStopRequested = true; // also while no alert holds the ring token
     std::string m_lastAlertCode;
     std::string m_lastAlertReason;
+
+    std::mutex m_feedLock;
+    FeedState m_feed;
 
     std::mutex m_pauseMutex;
     std::condition_variable m_pauseWake;

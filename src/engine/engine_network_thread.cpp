@@ -65,6 +65,8 @@ int Engine::networkThread()
 void Engine::showOutcome(StartUpOutcome outcome)
 {
     m_startUpOutcome = outcome;
+    if (outcome == StartUpOutcome::NetworkFault && !quitRequested)
+        notePass(false);
     m_list.setStatusText(outcome == StartUpOutcome::Ready ? kReady : kNetworkFault);
 }
 

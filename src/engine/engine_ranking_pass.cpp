@@ -34,9 +34,12 @@ int Engine::rankingThread(int page)
         = m_session.query(rankingPath(snapshot.rankingMarket, snapshot.rankingSortKey, first, rows),
                           wire::kRankingReadLimit);
     if (!reply) {
+        if (!quitRequested)
+            notePass(false);
         loopToken.set();
         return 0;
     }
+    notePass(true);
     if (!reply->empty()) {
         RankingPage ranking = parseRanking(*reply);
         m_lastPage = ranking.isLast;

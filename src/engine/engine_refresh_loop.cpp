@@ -23,8 +23,13 @@ int Engine::refreshLoop()
     const int rows = rowCount(m_interfaceSize);
     loopFinished.reset();
     for (int pass = 1; !loopShouldStop(); ++pass) {
-        for (int row = 0; row < rows && !loopShouldStop(); ++row)
-            handleRow(row);
+        bool everyReply = true;
+        int row = 0;
+        for (; row < rows && !loopShouldStop(); ++row)
+            everyReply = handleRow(row) && everyReply;
+        // A pass cut short by a stop tells only of what failed in it.
+        if (row == rows || !everyReply)
+            notePass(everyReply);
         if (pass == m_config.passLimit
             || !pause(optionsSnapshot().refreshSeconds * m_config.pauseUnit))
             break;
@@ -39,7 +44,7 @@ bool Engine::loopShouldStop()
     return quitRequested || refreshStopRequested || optionsSnapshot().rankingOn;
 }
 
-void Engine::handleRow(int row)
+bool Engine::handleRow(int row)
 {
     std::string code;
     {
@@ -49,15 +54,15 @@ void Engine::handleRow(int row)
     }
     if (isEmptyCode(code)) {
         writeRow(row, emptyRowTexts(m_interfaceSize));
-        return;
+        return true;
     }
     QuoteRecord record;
     switch (fetchQuote(m_session, code, record)) {
     case QuoteOutcome::Failed:
-        return; // the row keeps what it showed
+        return quitRequested != 0; // the row keeps what it showed; a quit is no failure
     case QuoteOutcome::Rejected:
         writeRow(row, invalidRowTexts(code, m_interfaceSize));
-        return;
+        return true;
     case QuoteOutcome::Valid:
         break;
     }
@@ -65,6 +70,28 @@ void Engine::handleRow(int row)
     m_list.setTextColour(rowColour(changePct));
     writeRow(row, quoteRowTexts(record, code, m_interfaceSize));
     checkAlarms(row, record, changePct);
+    return true;
+}
+
+// A pass with every reply ends a failure; the first without one since then starts it.
+void Engine::notePass(bool everyReply)
+{
+    const std::tm now = m_config.clock();
+    std::lock_guard lock(m_feedLock);
+    if (everyReply) {
+        m_feed.phase = FeedState::Phase::Flowing;
+        m_feed.failingSince.reset();
+        m_feed.lastPass = now;
+    } else if (m_feed.phase != FeedState::Phase::Failing) {
+        m_feed.phase = FeedState::Phase::Failing;
+        m_feed.failingSince = now;
+    }
+}
+
+FeedState Engine::feedState()
+{
+    std::lock_guard lock(m_feedLock);
+    return m_feed;
 }
 
 // Row r always shows slot r: replaced whole, its code first.

@@ -12,7 +12,9 @@
 #include "launch/registry_settings.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QTranslator>
 
 #include <clocale>
 #include <cstdio>
@@ -42,6 +44,11 @@ LarkApp::LarkApp(int &argc, char **argv)
     setQuitOnLastWindowClosed(false);
     loadResources();
     setWindowIcon(QIcon(QStringLiteral(":/res/lark.png")));
+    // Every text of the program is Chinese, so the toolkit's own dialogs and buttons are too.
+    auto *toolkitTexts = new QTranslator(this);
+    if (toolkitTexts->load(QStringLiteral("qtbase_zh_CN"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(toolkitTexts);
 }
 
 LarkApp::~LarkApp() = default;
@@ -78,7 +85,8 @@ void LarkApp::onCommand(Command id)
 
 void LarkApp::onAbout()
 {
-    AboutDialog dialog(m_figures, m_frame.get());
+    const std::string site = m_frame->view()->engine().webPageUrl("/");
+    AboutDialog dialog(m_figures, QString::fromStdString(site), m_frame.get());
     dialog.exec();
 }
 

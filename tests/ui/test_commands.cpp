@@ -286,14 +286,18 @@ void CommandsTest::pagesHelpAndColour()
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromUtf8(copy.readAll()).contains("使用方法"));
 
+    // The dialog starts at the list's colour, and in Chinese.
     whenOpen<QColorDialog>([](QColorDialog *dialog) {
-        QCOMPARE(dialog->currentColor(), QColor(Qt::black));
+        QCOMPARE(dialog->currentColor(), QColor(29, 56, 119));
         dialog->setCurrentColor(QColor(10, 200, 30));
         dialog->accept();
     });
     rig.view().runCommand(Command::BackgroundColour);
     QCOMPARE(rig.list()->palette().color(QPalette::Base), QColor(10, 200, 30));
-    whenOpen<QColorDialog>([](QColorDialog *dialog) { dialog->reject(); });
+    whenOpen<QColorDialog>([](QColorDialog *dialog) {
+        QCOMPARE(dialog->currentColor(), QColor(10, 200, 30));
+        dialog->reject();
+    });
     rig.view().runCommand(Command::BackgroundColour);
     QCOMPARE(rig.list()->palette().color(QPalette::Base), QColor(10, 200, 30));
 }

@@ -215,10 +215,11 @@ void HyperlinkTest::attachTakesTextAsTargetAndFits()
 
 void HyperlinkTest::aboutDialogHasBothLinks()
 {
-    AboutDialog about(FigureSource::Simulated);
+    AboutDialog about(FigureSource::Simulated, QStringLiteral("http://127.0.0.1:8080/"));
     QCOMPARE(about.windowTitle(), QStringLiteral("关于Tamberly"));
     QCOMPARE(about.webLink()->objectName(), ControlId(AboutControl::WebLink).objectName());
-    QCOMPARE(about.webLink()->target(), QStringLiteral("halvern.example"));
+    QCOMPARE(about.webLink()->text(), QStringLiteral("halvern.example"));
+    QCOMPARE(about.webLink()->target(), QStringLiteral("http://127.0.0.1:8080/"));
     QVERIFY(about.webLink()->linkStyle() & HyperLink::LinkHoverColour);
     QCOMPARE(about.mailLink()->target(), QStringLiteral("mailto:support@halvern.example"));
     QVERIFY(!about.mailLink()->pixmap().isNull());

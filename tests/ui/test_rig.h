@@ -64,6 +64,7 @@ struct WindowRig
 
     explicit WindowRig(int size = 1, Feed feed = Feed::Simulated, const Adjust &adjust = {})
         : settings(registryRoot())
+        , marketText(feed == Feed::Simulated ? "模拟行情" : "")
     {
         settings.prepare();
         EngineConfig config;
@@ -81,9 +82,7 @@ struct WindowRig
         config.flashPhase = std::chrono::milliseconds(20);
         if (adjust)
             adjust(config, *this);
-        frame.view()->initialUpdate(std::move(config), [simulated = feed == Feed::Simulated] {
-            return std::string(simulated ? "模拟行情" : "");
-        });
+        frame.view()->initialUpdate(std::move(config), [this] { return marketText; });
     }
 
     std::filesystem::path registryRoot() const
@@ -115,6 +114,7 @@ struct WindowRig
 
     QTemporaryDir dir;
     RegistrySettings settings;
+    std::string marketText; // what the launch would say of the market; adjust may change it
     std::unique_ptr<quoteserver::QuoteServer> server;
     ui::MainFrame frame; // last: its engine stops before the server and the settings go
 };

@@ -46,10 +46,14 @@ Measured measure(const std::vector<int16_t> &samples, int threshold)
 }
 
 #ifdef LARK_HAVE_PULSE
-// A PulseAudio of the test's own with one null sink "t", ended with the test.
+// A PulseAudio of the test's own with one null sink "t", ended with the test. With rewinds the
+// sink buffers seconds, as some desktops' do.
 class PrivateSoundServer
 {
 public:
+    explicit PrivateSoundServer(bool rewinds = false)
+        : m_rewinds(rewinds)
+    { }
     ~PrivateSoundServer()
     {
         m_process.terminate();
@@ -63,8 +67,9 @@ public:
             return false;
         QFile config(m_dir.filePath("pa.conf"));
         config.open(QIODevice::WriteOnly);
-        config.write("load-module module-null-sink sink_name=t rate=44100 channels=1 norewinds=1\n"
-                     "load-module module-native-protocol-unix auth-anonymous=1 socket="
+        config.write(QByteArray("load-module module-null-sink sink_name=t rate=44100 channels=1")
+                     + (m_rewinds ? "\n" : " norewinds=1\n")
+                     + "load-module module-native-protocol-unix auth-anonymous=1 socket="
                      + QFile::encodeName(m_dir.filePath("native")) + "\n");
         config.close();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -79,6 +84,7 @@ public:
     }
 
 private:
+    bool m_rewinds;
     QTemporaryDir m_dir;
     QProcess m_process;
 };
@@ -140,6 +146,8 @@ private slots:
     void sineHasPitchLengthAndQuietEdges();
     void bellWhenNoSoundServerAnswers();
     void soundServerPlaysWholeTone();
+    void stopCutsToneShort_data();
+    void stopCutsToneShort();
 };
 
 void TestTone::sineHasPitchLengthAndQuietEdges()
@@ -196,6 +204,53 @@ void TestTone::soundServerPlaysWholeTone()
     QVERIFY2(std::abs(m.hertz - 500) < 10, qPrintable(QString::number(m.hertz)));
     QVERIFY2(std::abs(m.seconds - 0.3) < 0.03, qPrintable(QString::number(m.seconds)));
 #endif
+}
+
+void TestTone::stopCutsToneShort_data()
+{
+    QTest::addColumn<bool>("soundServer");
+    QTest::newRow("bell") << false;
+    QTest::newRow("sound server buffering seconds") << true;
+}
+
+// A closing window stops the alert's tone; its thread is joined within a few milliseconds,
+// however long the tone or the server's buffer.
+void TestTone::stopCutsToneShort()
+{
+    QFETCH(bool, soundServer);
+    QTemporaryDir dir;
+    QByteArray address = QFile::encodeName("unix:" + dir.filePath("none"));
+#ifdef LARK_HAVE_PULSE
+    PrivateSoundServer server(true);
+    if (soundServer) {
+        if (!server.start())
+            QSKIP("no pulseaudio to start a private sound server with");
+        address = server.address();
+    }
+#else
+    if (soundServer)
+        QSKIP("built without PulseAudio");
+#endif
+    qputenv("PULSE_SERVER", address);
+    std::atomic<bool> stop {false};
+    std::atomic<bool> started {false};
+    ToneOutput output = soundServer ? ToneOutput::Bell : ToneOutput::SoundServer;
+    std::thread player([&] {
+        output = playTone(500, 10000, [&] {
+            started = true;
+            return bool(stop);
+        });
+    });
+    QVERIFY(QTest::qWaitFor([&] { return bool(started); }));
+    QTest::qWait(100);
+    QElapsedTimer clock;
+    clock.start();
+    stop = true;
+    player.join();
+    const qint64 elapsed = clock.elapsed();
+    qunsetenv("PULSE_SERVER");
+    QCOMPARE(output, soundServer ? ToneOutput::SoundServer : ToneOutput::Bell);
+    QVERIFY2(elapsed < 50, qPrintable(QString::number(elapsed)));
 }
 
 QTEST_MAIN(TestTone)

@@ -12,6 +12,11 @@
 
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using namespace lark;
 using namespace lark::test;
 
@@ -32,6 +37,25 @@ struct PaintCounter : QObject
         paints += event->type() == QEvent::Paint;
         return false;
     }
+};
+
+// A loopback port whose connections are taken in by the kernel and never answered.
+struct SilentServer
+{
+    SilentServer()
+    {
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (::bind(socket, reinterpret_cast<sockaddr *>(&address), size) == 0
+            && ::listen(socket, 8) == 0
+            && ::getsockname(socket, reinterpret_cast<sockaddr *>(&address), &size) == 0)
+            port = ntohs(address.sin_port);
+    }
+    ~SilentServer() { ::close(socket); }
+    int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    int port = 0;
 };
 
 void moveMouse(QWidget *widget, QPoint point)
@@ -57,6 +81,9 @@ private slots:
     void pageZonesNeedRankingModeAndStockList();
     void pageZonesTurnPagesFromZero();
     void clockHasNoLeadingZeros();
+    void tipsTellMarketStateAndLastPass_data();
+    void tipsTellMarketStateAndLastPass();
+    void ringingRowStandsOutUntilAcknowledged();
 };
 
 void ViewTest::columnsPerSize_data()
@@ -297,6 +324,72 @@ void ViewTest::clockHasNoLeadingZeros()
     QTRY_COMPARE(rig.control<QLabel>(ui::QuoteFormControl::ClockText)->text(),
                  QStringLiteral("9:5:7"));
     QVERIFY(!rig.control<QLabel>(ui::QuoteFormControl::ClockText)->isVisible());
+}
+
+void ViewTest::tipsTellMarketStateAndLastPass_data()
+{
+    QTest::addColumn<QString>("feed"); // simulated, silent (accepts, never answers) or none
+    QTest::addColumn<QString>("market");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("connecting") << "silent"
+                                << "模拟行情"
+                                << "Tamberly: 模拟行情，正在连接";
+    QTest::newRow("failing") << "none"
+                             << ""
+                             << "Tamberly: 自 10:31:05 起取不到行情";
+    QTest::newRow("closed") << "simulated"
+                            << "实时行情: 休市"
+                            << "Tamberly: 实时行情: 休市，上次刷新 10:31:05";
+}
+
+void ViewTest::tipsTellMarketStateAndLastPass()
+{
+    QFETCH(QString, feed);
+    QFETCH(QString, market);
+    QFETCH(QString, tip);
+    SilentServer silent;
+    QVERIFY(silent.port != 0);
+    WindowRig rig(1, feed == "simulated" ? Feed::Simulated : Feed::Nothing,
+                  [&](EngineConfig &config, WindowRig &r) {
+                      if (feed == "silent")
+                          config.quoteServer.port = silent.port;
+                      config.clock = [] {
+                          std::tm time {};
+                          time.tm_hour = 10;
+                          time.tm_min = 31;
+                          time.tm_sec = 5;
+                          time.tm_mday = 7;
+                          return time;
+                      };
+                      r.marketText = market.toStdString();
+                  });
+    QTRY_COMPARE(rig.frame.toolTip(), tip);
+    QCOMPARE(rig.view().trayIcon()->toolTip(), tip);
+}
+
+void ViewTest::ringingRowStandsOutUntilAcknowledged()
+{
+    OpenedTargets opened; // the alarm's chart page
+    WindowRig rig(2);
+    QTRY_VERIFY(rig.engine().isNetworkReady());
+    {
+        std::lock_guard lock(rig.engine().settingsLock);
+        rig.engine().tables.bigOrderAlarm[1] = 1;
+    }
+    QTRY_VERIFY(!rig.engine().ringingAlert().empty());
+    const QString code = QString::fromStdString(rig.engine().ringingAlert());
+    auto marked = [&](int row) {
+        return rig.list()->topLevelItem(row)->background(0).style() != Qt::NoBrush;
+    };
+    QTRY_VERIFY(rig.list()->topLevelItemCount() > 1 && marked(1));
+    QCOMPARE(rig.list()->topLevelItem(1)->text(0), code);
+    QVERIFY(!marked(0));
+    QVERIFY(rig.view().trayIcon()->toolTip().contains(
+        QString::fromStdString(rig.engine().ringingAlertReason())));
+    QVERIFY(rig.engine().beginAcknowledge());
+    QTRY_VERIFY(!marked(1));
+    QVERIFY(!rig.view().trayIcon()->toolTip().contains(QStringLiteral("警示")));
+    rig.engine().finishAcknowledge();
 }
 
 QTEST_MAIN(ViewTest)

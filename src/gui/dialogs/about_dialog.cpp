@@ -24,7 +24,7 @@ QWidget *makeMailPicture(const ControlTemplate &, QWidget *parent)
 
 } // namespace
 
-AboutDialog::AboutDialog(FigureSource source, QWidget *parent)
+AboutDialog::AboutDialog(FigureSource source, const QString &siteUrl, QWidget *parent)
     : QDialog(parent)
 {
     loadResources();
@@ -37,6 +37,7 @@ AboutDialog::AboutDialog(FigureSource source, QWidget *parent)
 
     m_mailLink->attach();
     m_webLink->attach();
+    m_webLink->setTarget(siteUrl);
     m_mailLink->setTarget(QString::fromLatin1(kMakerMail));
     m_mailLink->changeLinkStyle(0, HyperLink::LinkFollowOnPress, true);
     m_webLink->changeLinkStyle(0, HyperLink::LinkHoverColour, true);

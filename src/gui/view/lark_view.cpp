@@ -20,6 +20,8 @@ namespace {
 const QColor kFormColour(29, 56, 119);
 // How soon an alert shows as a notification where no tray icon can; rare work, so no hurry.
 constexpr auto kAlertWatchInterval = std::chrono::seconds(1);
+// How soon the tips and the ringing row follow the engine.
+constexpr auto kGlanceInterval = std::chrono::milliseconds(250);
 
 QWidget *makeQuoteList(const ControlTemplate &, QWidget *parent)
 {
@@ -86,7 +88,9 @@ void LarkView::initialUpdate(EngineConfig config, std::function<std::string()> m
     // The link names the site; it opens the site rather than a file called by its name.
     m_siteNameLink->setTarget(QString::fromStdString(m_engine->webPageUrl("/")));
     m_marketText = std::move(marketText);
-    showMarket();
+    connect(&m_glanceTimer, &QTimer::timeout, this, &LarkView::showGlance);
+    m_glanceTimer.start(kGlanceInterval);
+    showGlance();
     layOutControls();
     // The list, not the link, has the keyboard first: a focused link would show as active.
     m_quoteList->setFocus();
@@ -112,6 +116,7 @@ void LarkView::shutdown()
         return;
     m_closing = true;
     m_clockTimer.stop();
+    m_glanceTimer.stop();
     m_alertWatch.stop();
     if (m_modal)
         m_modal->reject();
@@ -223,17 +228,6 @@ void LarkView::layOutControls()
 void LarkView::showClock()
 {
     m_clockText->setText(clockText(m_clock()));
-    showMarket();
-}
-
-void LarkView::showMarket()
-{
-    std::string text = m_marketText ? m_marketText() : std::string();
-    if (text == m_shownMarketText)
-        return;
-    m_shownMarketText = text;
-    window()->setToolTip(
-        text.empty() ? QString() : QStringLiteral("Tamberly: ") + QString::fromStdString(text));
 }
 
 // The window system moves the window where it can; otherwise the view follows the mouse.

@@ -84,7 +84,8 @@ private:
     void showTrayPicture(TrayPicture picture);
     void layOutControls();
     void showClock();
-    void showMarket();
+    // The tips of the window and the tray, and the ringing stock's row marked.
+    void showGlance();
     void beginDrag(QPoint globalPoint);
     void turnPage(int step);
     void updateCursor(QPoint point);
@@ -127,7 +128,7 @@ private:
     QTimer m_clockTimer;
     LocalClock m_clock;
     std::function<std::string()> m_marketText;
-    std::string m_shownMarketText;
+    QTimer m_glanceTimer;
     bool m_dragging = false;
     QPoint m_dragOffset;
 

@@ -128,10 +128,11 @@ void LarkView::openWebPage(std::string_view path)
     HyperLink::openTarget(QString::fromStdString(m_engine->webPageUrl(path)));
 }
 
-// For the rest of the run only: the next start has the usual colour again.
+// For the rest of the run only: the next start has the usual colour again. The dialog starts
+// at the colour the list has now.
 void LarkView::onBackgroundColour()
 {
-    QColorDialog dialog(Qt::black);
+    QColorDialog dialog(m_quoteList->palette().color(QPalette::Base));
     if (runModal(dialog) != QDialog::Accepted)
         return;
     QPalette colours = m_quoteList->palette();
@@ -160,6 +161,7 @@ void LarkView::acknowledgeAlerts()
     if (!code)
         return;
     m_notifier->withdraw();
+    showGlance(); // the row and the tip no longer ring
     showDetail(*code, 0);
     m_engine->finishAcknowledge();
 }

@@ -62,8 +62,13 @@ public:
     void setStatusText(const std::string &text) override;
     void enablePageButton(PageButton button) override;
 
+    // The row of this code stands out until another is marked (empty: none), through every
+    // rewrite of the list; its texts stay as they are. User-interface thread.
+    void markRow(const QString &code);
+
 private:
     struct Call;
+    void applyMark();
 
     void add(Call call);
     void carryOut();
@@ -77,6 +82,7 @@ private:
     // The colour set before a row is written is that row's own, as the engine sets it by the
     // row's change; the list as a whole keeps its text colour. On the list's thread.
     std::optional<QColor> m_pendingColour;
+    QString m_markedCode; // on the list's thread
     QTimer m_batchTimer;
     QString m_dumpPath;
     QTimer m_dumpTimer;

@@ -23,11 +23,12 @@ void ViewDesktop::openUrl(const std::string &url)
         Qt::QueuedConnection);
 }
 
-// On the alert's own thread: the tone is short, and the next cycle must wait for its end.
+// On the alert's own thread: the next cycle must wait for the tone's end, and a window that
+// closes cuts it short rather than wait for the sound server's buffer.
 void ViewDesktop::playTone(int hertz, int milliseconds)
 {
     if (!closing())
-        ui::playTone(hertz, milliseconds);
+        ui::playTone(hertz, milliseconds, [this] { return closing(); });
 }
 
 void ViewDesktop::setTrayPicture(TrayPicture picture)

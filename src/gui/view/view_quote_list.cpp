@@ -19,6 +19,8 @@ namespace {
 // immediate.
 constexpr int kBatchMilliseconds = 30;
 constexpr qint64 kDumpMilliseconds = 200;
+// Behind the ringing stock's row: dark enough for both text colours, unlike any list colour.
+const QColor kMarkedBackground(120, 88, 0);
 
 struct DeleteAll
 {
@@ -149,10 +151,34 @@ void ViewQuoteList::carryOut()
             },
             call.what);
     }
-    if (rows.commit() && !m_dumpPath.isEmpty() && !m_dumpTimer.isActive()) {
+    const bool changed = rows.commit();
+    if (changed)
+        applyMark();
+    if (changed && !m_dumpPath.isEmpty() && !m_dumpTimer.isActive()) {
         // At once, unless the last dump was less than the interval ago.
         const qint64 since = m_lastDump.isValid() ? m_lastDump.elapsed() : kDumpMilliseconds;
         m_dumpTimer.start(int(std::max<qint64>(0, kDumpMilliseconds - since)));
+    }
+}
+
+void ViewQuoteList::markRow(const QString &code)
+{
+    if (code == m_markedCode)
+        return;
+    m_markedCode = code;
+    applyMark();
+}
+
+void ViewQuoteList::applyMark()
+{
+    QTreeWidget *list = m_controls.list;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem *item = list->topLevelItem(row);
+        const bool marked = !m_markedCode.isEmpty() && item->text(0).trimmed() == m_markedCode;
+        const QBrush brush = marked ? QBrush(kMarkedBackground) : QBrush();
+        for (int column = 0; column < list->columnCount(); ++column)
+            if (item->background(column) != brush)
+                item->setBackground(column, brush);
     }
 }
 

@@ -1,0 +1,30 @@
+// What the window and the tray say at a glance: which market, how the figures are coming, when
+// the last pass ended, and which stock rings.
+#include "gui/view/lark_view.h"
+#include "gui/view/view_ports.h"
+
+namespace lark::ui {
+
+void LarkView::showGlance()
+{
+    if (!m_engine)
+        return;
+    std::string state = m_marketText ? m_marketText() : std::string();
+    const std::string feed = feedStateText(m_engine->feedState());
+    if (!feed.empty())
+        state += (state.empty() ? "" : "，") + feed;
+    const QString tip = state.empty()
+        ? QStringLiteral("Tamberly")
+        : QStringLiteral("Tamberly: ") + QString::fromStdString(state);
+    if (window()->toolTip() != tip)
+        window()->setToolTip(tip);
+
+    const std::string reason = m_engine->ringingAlertReason();
+    const QString trayTip
+        = reason.empty() ? tip : tip + QStringLiteral("\n警示: ") + QString::fromStdString(reason);
+    if (m_trayIcon && m_trayIcon->toolTip() != trayTip)
+        m_trayIcon->setToolTip(trayTip);
+    m_listPort->markRow(QString::fromStdString(m_engine->ringingAlert()));
+}
+
+} // namespace lark::ui
