@@ -1,7 +1,7 @@
 // Every page the program opens in the browser is one the built-in server has: the site's home
 // (the window's and the About box's link), the tip, the memo, the download and a chart page.
-#include "support/engine_fixture.h"
 #include "protocol/wire_format.h"
+#include "support/engine_fixture.h"
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
