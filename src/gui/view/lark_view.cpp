@@ -20,8 +20,9 @@ namespace {
 const QColor kFormColour(29, 56, 119);
 // How soon an alert shows as a notification where no tray icon can; rare work, so no hurry.
 constexpr auto kAlertWatchInterval = std::chrono::seconds(1);
-// How soon the tips and the ringing row follow the engine.
-constexpr auto kGlanceInterval = std::chrono::milliseconds(250);
+// How soon the tips and the ringing row follow the engine; twice a second keeps the window
+// within its wake-up budget.
+constexpr auto kGlanceInterval = std::chrono::milliseconds(500);
 
 QWidget *makeQuoteList(const ControlTemplate &, QWidget *parent)
 {
