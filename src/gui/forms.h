@@ -11,6 +11,9 @@
 
 namespace lark::ui {
 
+// The name the window system shows for the program: the window's title and the tips.
+inline constexpr const char *kProgramName = "Tamberly";
+
 // Registers the pictures of res/ (they live in a static library, so nothing pulls them in).
 void loadResources();
 

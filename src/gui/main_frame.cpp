@@ -1,5 +1,6 @@
 #include "gui/main_frame.h"
 
+#include "gui/forms.h"
 #include "gui/view/lark_view.h"
 
 #include <QCloseEvent>
@@ -12,8 +13,8 @@ MainFrame::MainFrame()
     , m_view(new LarkView(this))
 {
     // Never shown as a caption; it names the window to task switchers and screen readers.
-    setWindowTitle(QStringLiteral("Tamberly"));
-    setAccessibleName(QStringLiteral("Tamberly"));
+    setWindowTitle(QString::fromLatin1(kProgramName));
+    setAccessibleName(QString::fromLatin1(kProgramName));
     connect(m_view, &LarkView::trayLeftClicked, this, &MainFrame::onTrayLeftClicked);
     connect(m_view, &LarkView::frameCommand, this, &MainFrame::onCommand);
 }

@@ -183,7 +183,7 @@ void LarkView::mouseReleaseEvent(QMouseEvent *event)
 void LarkView::setUpTrayIcon()
 {
     m_trayIcon = new QSystemTrayIcon(QIcon(picturePath(IconId::Program)), this);
-    m_trayIcon->setToolTip(QStringLiteral("Tamberly"));
+    m_trayIcon->setToolTip(QString::fromLatin1(kProgramName));
     connect(m_trayIcon, &QSystemTrayIcon::activated, this, &LarkView::onTrayActivated);
     m_trayIcon->show();
     m_notifier = new AlertNotifier([this] { acknowledgeAlerts(); }, this);

@@ -1,5 +1,6 @@
 // What the window and the tray say at a glance: which market, how the figures are coming, when
 // the last pass ended, and which stock rings.
+#include "gui/forms.h"
 #include "gui/view/lark_view.h"
 #include "gui/view/view_ports.h"
 
@@ -13,9 +14,9 @@ void LarkView::showGlance()
     const std::string feed = feedStateText(m_engine->feedState());
     if (!feed.empty())
         state += (state.empty() ? "" : "，") + feed;
-    const QString tip = state.empty()
-        ? QStringLiteral("Tamberly")
-        : QStringLiteral("Tamberly: ") + QString::fromStdString(state);
+    const QString name = QString::fromLatin1(kProgramName);
+    const QString tip
+        = state.empty() ? name : name + QStringLiteral(": ") + QString::fromStdString(state);
     if (window()->toolTip() != tip)
         window()->setToolTip(tip);
 
