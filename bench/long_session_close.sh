@@ -26,30 +26,12 @@ start_desktop
 record_opened_pages
 
 sound=none
-if command -v pulseaudio >/dev/null && command -v pactl >/dev/null; then
-    printf 'load-module module-null-sink sink_name=t rate=44100 channels=1\n%s\n' \
-        "load-module module-native-protocol-unix auth-anonymous=1 socket=$work/pa-native" \
-        >"$work/pa.conf"
-    HOME=$work XDG_RUNTIME_DIR=$work pulseaudio -n -F "$work/pa.conf" --daemonize=no \
-        --exit-idle-time=-1 --disallow-exit --use-pid-file=no --enable-memfd=no \
-        >"$work/pulseaudio.log" 2>&1 &
-    children+=($!)
-    for _ in $(seq 100); do
-        PULSE_SERVER="unix:$work/pa-native" pactl info >/dev/null 2>&1 && break
-        sleep 0.05
-    done
-    sound="unix:$work/pa-native"
-fi
+start_null_sound_server "" && sound=$PULSE_SERVER
 
 visible() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 # Waits up to $2 ms for the window called $1 to appear (up) or go (down, $3).
 await() {
-    local deadline=$(($(now_ms) + $2))
-    while :; do
-        if [ "${3:-up}" = up ]; then visible "$1" && return 0; else visible "$1" || return 0; fi
-        [ "$(now_ms)" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
+    if [ "${3:-up}" = up ]; then until_within "visible '$1'" "$2"; else until_within "! visible '$1'" "$2"; fi
 }
 # Right-clicks row $1 of the list (at 29,55, a 16-pixel header, 13-pixel rows) and takes the
 # menu's item $2 (1 = 设置..., 2 = 详细资料).

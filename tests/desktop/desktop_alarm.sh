@@ -21,15 +21,6 @@ fail() {
     exit 1
 }
 
-# Waits up to $2 ms for the command $1 to succeed.
-until_within() {
-    local deadline=$(($(now_ms) + $2))
-    until eval "$1"; do
-        [ "$(now_ms)" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
-}
-
 # The tray icon's picture, as a hash of its pixels.
 tray_picture() { import -window root -crop "$tray_crop" png:- 2>/dev/null | identify -format '%#' -; }
 # Distinct tray pictures seen over about a second and a half.
@@ -46,16 +37,7 @@ start_sound_server() {
     for tool in pulseaudio pactl parecord sox soxi; do
         command -v "$tool" >/dev/null || { echo "no tone check: $tool is missing"; return 0; }
     done
-    cat >"$work/pa.conf" <<CONF
-load-module module-null-sink sink_name=t rate=44100 channels=1 norewinds=1
-load-module module-native-protocol-unix auth-anonymous=1 socket=$work/pa-native
-CONF
-    HOME=$work XDG_RUNTIME_DIR=$work pulseaudio -n -F "$work/pa.conf" --daemonize=no \
-        --exit-idle-time=-1 --disallow-exit --use-pid-file=no --enable-memfd=no \
-        >"$work/pulseaudio.log" 2>&1 &
-    children+=($!)
-    export PULSE_SERVER="unix:$work/pa-native"
-    until_within 'pactl info >/dev/null 2>&1' 5000 || fail "no sound server: $(cat "$work/pulseaudio.log")"
+    start_null_sound_server norewinds=1 || fail "the sound server did not start"
     tone_recording=$work/alarm.wav
     parecord -d t.monitor --rate=44100 --channels=1 --format=s16le --file-format=wav \
         "$tone_recording" &

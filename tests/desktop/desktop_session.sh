@@ -25,6 +25,36 @@ trap cleanup EXIT
 # $EPOCHREALTIME costs no fork, so a tight polling loop stays cheap and precise.
 now_ms() { local t=${EPOCHREALTIME/./}; echo $((t / 1000)); }
 
+# Waits up to $2 ms for the command $1 to succeed.
+until_within() {
+    local deadline=$(($(now_ms) + $2))
+    until eval "$1"; do
+        [ "$(now_ms)" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+# A private sound server playing into a null sink called t, with the sink's further options $1
+# (norewinds=1, or none for a sink that buffers seconds as some desktops' do). Exports
+# PULSE_SERVER; returns 1, naming the reason, when pulseaudio or pactl is missing or the server
+# does not come up.
+start_null_sound_server() {
+    local tool
+    for tool in pulseaudio pactl; do
+        command -v "$tool" >/dev/null || { echo "no sound server: $tool is missing"; return 1; }
+    done
+    printf 'load-module module-null-sink sink_name=t rate=44100 channels=1 %s\n%s\n' "$1" \
+        "load-module module-native-protocol-unix auth-anonymous=1 socket=$work/pa-native" \
+        >"$work/pa.conf"
+    HOME=$work XDG_RUNTIME_DIR=$work pulseaudio -n -F "$work/pa.conf" --daemonize=no \
+        --exit-idle-time=-1 --disallow-exit --use-pid-file=no --enable-memfd=no \
+        >"$work/pulseaudio.log" 2>&1 &
+    children+=($!)
+    export PULSE_SERVER="unix:$work/pa-native"
+    until_within 'pactl info >/dev/null 2>&1' 5000 \
+        || { echo "no sound server: $(cat "$work/pulseaudio.log")"; return 1; }
+}
+
 start_desktop() {
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     children+=($!)
