@@ -47,6 +47,7 @@ int Engine::alertThread(std::string code, std::string reason)
         m_lastAlertCode = code;
         m_lastAlertReason = reason;
     }
+    m_desktop.glanceChanged();
     while (!quitRequested) {
         {
             std::lock_guard lock(m_alertLock);

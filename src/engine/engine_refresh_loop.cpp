@@ -77,15 +77,18 @@ bool Engine::handleRow(int row)
 void Engine::notePass(bool everyReply)
 {
     const std::tm now = m_config.clock();
-    std::lock_guard lock(m_feedLock);
-    if (everyReply) {
-        m_feed.phase = FeedState::Phase::Flowing;
-        m_feed.failingSince.reset();
-        m_feed.lastPass = now;
-    } else if (m_feed.phase != FeedState::Phase::Failing) {
-        m_feed.phase = FeedState::Phase::Failing;
-        m_feed.failingSince = now;
+    {
+        std::lock_guard lock(m_feedLock);
+        if (everyReply) {
+            m_feed.phase = FeedState::Phase::Flowing;
+            m_feed.failingSince.reset();
+            m_feed.lastPass = now;
+        } else if (m_feed.phase != FeedState::Phase::Failing) {
+            m_feed.phase = FeedState::Phase::Failing;
+            m_feed.failingSince = now;
+        }
     }
+    m_desktop.glanceChanged();
 }
 
 FeedState Engine::feedState()

@@ -36,6 +36,9 @@ public:
     virtual void setTrayPicture(TrayPicture picture) = 0;
     // Blocks until the user answers; true for OK.
     virtual bool askOkCancel(const std::string &text) = 0;
+    // The feed's state or the ringing alert may have changed: after each pass and when an
+    // alert starts to ring. For a front end that shows them; the engine's own state is final.
+    virtual void glanceChanged() { }
 };
 
 } // namespace lark

@@ -1,6 +1,5 @@
 #include "gui/forms.h"
 
-#include <cstdio>
 #include <mutex>
 
 static void initLarkResources()
@@ -165,13 +164,6 @@ ViewZone zoneAt(const SizeLayout &layout, QPoint point)
     if (layout.nextPageZone.contains(point))
         return ViewZone::NextPage;
     return ViewZone::None;
-}
-
-QString clockText(const std::tm &time)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%d:%d:%d", time.tm_hour, time.tm_min, time.tm_sec);
-    return QString::fromLatin1(text);
 }
 
 } // namespace lark::ui

@@ -6,7 +6,6 @@
 #include <QRect>
 #include <QString>
 
-#include <ctime>
 #include <vector>
 
 namespace lark::ui {
@@ -63,8 +62,5 @@ ControlPlaces controlPlaces(const SizeLayout &layout, QSize client);
 enum class ViewZone { None, DragStrip, PreviousPage, NextPage };
 
 ViewZone zoneAt(const SizeLayout &layout, QPoint point);
-
-// "H:M:S" without leading zeros.
-QString clockText(const std::tm &time);
 
 } // namespace lark::ui

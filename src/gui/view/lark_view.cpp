@@ -1,5 +1,6 @@
 #include "gui/view/lark_view.h"
 
+#include "gui/controls/clock_label.h"
 #include "gui/controls/hyperlink.h"
 #include "gui/desktop/alert_notifier.h"
 #include "gui/forms.h"
@@ -18,11 +19,9 @@ namespace lark::ui {
 namespace {
 
 const QColor kFormColour(29, 56, 119);
-// How soon an alert shows as a notification where no tray icon can; rare work, so no hurry.
+// How soon a ringing alert shows again as a notification, where no tray icon can, once the
+// user has closed it; rare work, so no hurry.
 constexpr auto kAlertWatchInterval = std::chrono::seconds(1);
-// How soon the tips and the ringing row follow the engine; twice a second keeps the window
-// within its wake-up budget.
-constexpr auto kGlanceInterval = std::chrono::milliseconds(500);
 
 QWidget *makeQuoteList(const ControlTemplate &, QWidget *parent)
 {
@@ -30,6 +29,11 @@ QWidget *makeQuoteList(const ControlTemplate &, QWidget *parent)
     list->setAccessibleName(QStringLiteral("行情列表"));
     list->hide(); // the first layout shows it
     return list;
+}
+
+QWidget *makeClock(const ControlTemplate &, QWidget *parent)
+{
+    return new ClockLabel(parent);
 }
 
 QWidget *makeSiteLink(const ControlTemplate &control, QWidget *parent)
@@ -44,10 +48,11 @@ LarkView::LarkView(QWidget *frame)
 {
     loadResources();
     using C = QuoteFormControl;
-    const auto controls
-        = buildDialog(this, quoteFormTemplate(),
-                      {{C::QuoteList, makeQuoteList}, {C::SiteNameLink, makeSiteLink}});
-    m_clockText = control<QLabel>(controls, C::ClockText);
+    const auto controls = buildDialog(this, quoteFormTemplate(),
+                                      {{C::QuoteList, makeQuoteList},
+                                       {C::ClockText, makeClock},
+                                       {C::SiteNameLink, makeSiteLink}});
+    m_clockText = control<ClockLabel>(controls, C::ClockText);
     m_statusText = control<QLabel>(controls, C::StatusText);
     m_prevPageButton = control<QPushButton>(controls, C::PreviousPage);
     m_nextPageButton = control<QPushButton>(controls, C::NextPage);
@@ -58,7 +63,6 @@ LarkView::LarkView(QWidget *frame)
         hidden->hide();
     m_siteNameLink->attach();
     setMouseTracking(true);
-    connect(&m_clockTimer, &QTimer::timeout, this, &LarkView::showClock);
     connect(m_quoteList, &QTreeWidget::itemDoubleClicked, this, &LarkView::openChart);
     m_quoteList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_quoteList, &QWidget::customContextMenuRequested, this, &LarkView::openContextMenu);
@@ -74,8 +78,7 @@ void LarkView::initialUpdate(EngineConfig config, std::function<std::string()> m
     m_layout = &sizeLayout(validInterfaceSize(config.interfaceSize));
     m_siteNameLink->changeLinkStyle(0, HyperLink::LinkHoverColour, true);
     setUpTrayIcon();
-    m_clock = config.clock;
-    m_clockTimer.start(100);
+    m_clockText->setClock(config.clock);
     m_background = QIcon(picturePath(m_layout->background)).pixmap(m_layout->backgroundSize);
     const QSize outer = frameOuterSize(*m_layout);
     window()->setFixedSize(outer);
@@ -89,8 +92,6 @@ void LarkView::initialUpdate(EngineConfig config, std::function<std::string()> m
     // The link names the site; it opens the site rather than a file called by its name.
     m_siteNameLink->setTarget(QString::fromStdString(m_engine->webPageUrl("/")));
     m_marketText = std::move(marketText);
-    connect(&m_glanceTimer, &QTimer::timeout, this, &LarkView::showGlance);
-    m_glanceTimer.start(kGlanceInterval);
     showGlance();
     layOutControls();
     // The list, not the link, has the keyboard first: a focused link would show as active.
@@ -107,7 +108,7 @@ void LarkView::createEngine(EngineConfig config)
         QuoteListControls {m_quoteList, m_statusText, m_prevPageButton, m_nextPageButton},
         std::move(alignments));
     m_desktopPort = std::make_unique<ViewDesktop>(
-        this, [this](TrayPicture picture) { showTrayPicture(picture); });
+        this, [this](TrayPicture picture) { showTrayPicture(picture); }, [this] { showGlance(); });
     m_engine = std::make_unique<Engine>(std::move(config), *m_listPort, *m_desktopPort);
 }
 
@@ -116,8 +117,6 @@ void LarkView::shutdown()
     if (!m_engine)
         return;
     m_closing = true;
-    m_clockTimer.stop();
-    m_glanceTimer.stop();
     m_alertWatch.stop();
     if (m_modal)
         m_modal->reject();
@@ -188,7 +187,7 @@ void LarkView::setUpTrayIcon()
     m_trayIcon->show();
     m_notifier = new AlertNotifier([this] { acknowledgeAlerts(); }, this);
     connect(&m_alertWatch, &QTimer::timeout, this, &LarkView::watchAlertWithoutTray);
-    m_alertWatch.start(kAlertWatchInterval);
+    m_alertWatch.setInterval(kAlertWatchInterval);
 }
 
 // A double-click acknowledges whether or not an alert has flashed the icon yet: an alert with
@@ -224,11 +223,6 @@ void LarkView::layOutControls()
     place(m_clockText, places.clock, false);
     place(m_statusText, places.status, false);
     m_clockText->setEnabled(m_layout->size != 3);
-}
-
-void LarkView::showClock()
-{
-    m_clockText->setText(clockText(m_clock()));
 }
 
 // The window system moves the window where it can; otherwise the view follows the mouse.

@@ -24,6 +24,7 @@ class QTreeWidgetItem;
 namespace lark::ui {
 
 class AlertNotifier;
+class ClockLabel;
 class HyperLink;
 class ViewDesktop;
 class ViewQuoteList;
@@ -83,8 +84,8 @@ private:
     void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
     void showTrayPicture(TrayPicture picture);
     void layOutControls();
-    void showClock();
-    // The tips of the window and the tray, and the ringing stock's row marked.
+    // The tips of the window and the tray, the ringing stock's row marked, and the watch for
+    // an alert without a tray: after each pass and each alert that starts or is acknowledged.
     void showGlance();
     void beginDrag(QPoint globalPoint);
     void turnPage(int step);
@@ -106,7 +107,7 @@ private:
     // Runs a modal dialog that the window's closing dismisses; Rejected once closing.
     int runModal(QDialog &dialog);
 
-    QLabel *m_clockText = nullptr;
+    ClockLabel *m_clockText = nullptr;
     QLabel *m_statusText = nullptr;
     QPushButton *m_prevPageButton = nullptr;
     QPushButton *m_nextPageButton = nullptr;
@@ -125,10 +126,7 @@ private:
     QPoint m_menuPos;
     QPointer<QDialog> m_modal;
     bool m_closing = false;
-    QTimer m_clockTimer;
-    LocalClock m_clock;
     std::function<std::string()> m_marketText;
-    QTimer m_glanceTimer;
     bool m_dragging = false;
     QPoint m_dragOffset;
 

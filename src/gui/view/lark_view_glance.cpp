@@ -1,5 +1,5 @@
 // What the window and the tray say at a glance: which market, how the figures are coming, when
-// the last pass ended, and which stock rings.
+// the last pass ended, and which stock rings. The engine tells when any of it may have changed.
 #include "gui/forms.h"
 #include "gui/view/lark_view.h"
 #include "gui/view/view_ports.h"
@@ -8,7 +8,7 @@ namespace lark::ui {
 
 void LarkView::showGlance()
 {
-    if (!m_engine)
+    if (!m_engine || m_closing)
         return;
     std::string state = m_marketText ? m_marketText() : std::string();
     const std::string feed = feedStateText(m_engine->feedState());
@@ -25,7 +25,14 @@ void LarkView::showGlance()
         = reason.empty() ? tip : tip + QStringLiteral("\n警示: ") + QString::fromStdString(reason);
     if (m_trayIcon && m_trayIcon->toolTip() != trayTip)
         m_trayIcon->setToolTip(trayTip);
-    m_listPort->markRow(QString::fromStdString(m_engine->ringingAlert()));
+    const std::string ringing = m_engine->ringingAlert();
+    m_listPort->markRow(QString::fromStdString(ringing));
+    // Only a ringing alert can need a notification; otherwise nothing wakes for it.
+    watchAlertWithoutTray();
+    if (ringing.empty())
+        m_alertWatch.stop();
+    else if (!m_alertWatch.isActive())
+        m_alertWatch.start();
 }
 
 } // namespace lark::ui

@@ -93,12 +93,15 @@ private:
 class ViewDesktop : public DesktopPort
 {
 public:
-    ViewDesktop(QObject *context, std::function<void(TrayPicture)> showTrayPicture);
+    // showGlance re-reads the engine's feed and ringing alert, on the context's thread.
+    ViewDesktop(QObject *context, std::function<void(TrayPicture)> showTrayPicture,
+                std::function<void()> showGlance);
 
     void openUrl(const std::string &url) override;
     void playTone(int hertz, int milliseconds) override;
     void setTrayPicture(TrayPicture picture) override;
     bool askOkCancel(const std::string &text) override;
+    void glanceChanged() override;
 
     // The window is closing: every waiting worker goes on at once (a question counts as
     // cancelled) and an open question is dismissed. User-interface thread only.
@@ -110,6 +113,7 @@ private:
 
     QObject *m_context;
     std::function<void(TrayPicture)> m_showTrayPicture;
+    std::function<void()> m_showGlance;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_closing = false;

@@ -11,9 +11,11 @@
 
 namespace lark::ui {
 
-ViewDesktop::ViewDesktop(QObject *context, std::function<void(TrayPicture)> showTrayPicture)
+ViewDesktop::ViewDesktop(QObject *context, std::function<void(TrayPicture)> showTrayPicture,
+                         std::function<void()> showGlance)
     : m_context(context)
     , m_showTrayPicture(std::move(showTrayPicture))
+    , m_showGlance(std::move(showGlance))
 { }
 
 void ViewDesktop::openUrl(const std::string &url)
@@ -35,6 +37,12 @@ void ViewDesktop::setTrayPicture(TrayPicture picture)
 {
     QMetaObject::invokeMethod(
         m_context, [this, picture] { m_showTrayPicture(picture); }, Qt::QueuedConnection);
+}
+
+void ViewDesktop::glanceChanged()
+{
+    QMetaObject::invokeMethod(
+        m_context, [this] { m_showGlance(); }, Qt::QueuedConnection);
 }
 
 // The worker waits here, not in a blocking queued call, so a window that closes meanwhile
