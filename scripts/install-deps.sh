@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libcurl4-openssl-dev libcpp-httplib-dev libpulse-dev
+  qt6-base-dev libpulse-dev
+  libcurl4-openssl-dev  # the tests' and benchmarks' own HTTP client, not the program's
   nlohmann-json3-dev  # the live market source reads the JSON of the public services
   libicu-dev unicode-data bzip2  # pinyin of the names: ICU, and Unihan's several readings
   chromium  # the chart page is loaded in a headless browser by the tests

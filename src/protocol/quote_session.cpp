@@ -1,11 +1,9 @@
 #include "protocol/quote_session.h"
 
+#include "protocol/environment_proxy.h"
+
 #include <algorithm>
-#include <arpa/inet.h>
-#include <cstdlib>
-#include <curl/curl.h>
 #include <netdb.h>
-#include <strings.h>
 
 namespace lark {
 namespace {
@@ -21,32 +19,6 @@ bool hostResolves(const std::string &host)
         return false;
     freeaddrinfo(result);
     return true;
-}
-
-// The built-in market and other local servers are reached directly whatever the environment's
-// proxy settings say.
-bool isLoopback(const std::string &host)
-{
-    const size_t length = host.size();
-    if (strcasecmp(host.c_str(), "localhost") == 0
-        || (length > 10 && strcasecmp(host.c_str() + length - 10, ".localhost") == 0))
-        return true;
-    in_addr v4 {};
-    if (inet_pton(AF_INET, host.c_str(), &v4) == 1)
-        return (ntohl(v4.s_addr) >> 24) == 127;
-    in6_addr v6 {};
-    return inet_pton(AF_INET6, host.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
-}
-
-// Whether the environment names a proxy for http:// addresses, read as libcurl reads it.
-bool environmentNamesProxy()
-{
-    for (const char *name : {"http_proxy", "all_proxy", "ALL_PROXY"}) {
-        const char *value = std::getenv(name);
-        if (value && *value)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -67,20 +39,11 @@ bool QuoteSession::connect()
     std::lock_guard lock(m_transferLock);
     if (m_transfer)
         return true;
-    const bool loopback = isLoopback(m_server.host);
     // Through a proxy the proxy resolves the name; this machine may not be able to.
-    const bool direct = loopback || !environmentNamesProxy();
-    if (direct && !hostResolves(m_server.host))
+    if (!environmentProxy(m_server.host) && !hostResolves(m_server.host))
         return false;
-    auto transfer = std::make_unique<CurlTransfer>(
-        "Lark", CurlTransfer::Limits {m_timeouts.connect, m_timeouts.stalled});
-    if (!transfer->ready())
-        return false;
-    CURL *easy = transfer->easy();
-    curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
-    // Otherwise libcurl takes http_proxy, ALL_PROXY and no_proxy from the environment.
-    if (loopback)
-        curl_easy_setopt(easy, CURLOPT_PROXY, "");
+    auto transfer = std::make_unique<HttpTransfer>(
+        HttpTransfer::Options {"Lark", m_timeouts.connect, m_timeouts.stalled, {}});
     if (m_aborted)
         transfer->abort();
     m_transfer = std::move(transfer);
@@ -102,17 +65,17 @@ void QuoteSession::abort()
 }
 
 // deadline: the query's own, from now; the session's limit may cut it shorter.
-CurlTransfer::Ending QuoteSession::perform(std::string_view path, Clock::duration deadline,
+HttpTransfer::Ending QuoteSession::perform(std::string_view path, Clock::duration deadline,
                                            const std::function<bool(std::string_view)> &onData)
 {
     const auto now = Clock::now();
     const auto end = std::min(now + deadline, Clock::time_point(Clock::duration(m_until)));
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now);
     if (!m_transfer || m_aborted)
-        return CurlTransfer::Ending::Failed;
+        return HttpTransfer::Ending::Failed;
     std::string url = m_baseUrl;
     url.append(path);
-    const CurlTransfer::Outcome outcome = m_transfer->get(url, left, onData);
+    const HttpTransfer::Outcome outcome = m_transfer->get(url, left, onData);
     m_connectionsOpened += outcome.connects;
     return outcome.ending;
 }
@@ -129,7 +92,7 @@ std::optional<std::string> QuoteSession::query(std::string_view path, size_t max
         received += piece.size();
         return received <= maxBytes + kDiscardLimit;
     });
-    if (ending != CurlTransfer::Ending::Done && ending != CurlTransfer::Ending::Cut)
+    if (ending != HttpTransfer::Ending::Done && ending != HttpTransfer::Ending::Cut)
         return std::nullopt;
     return reply;
 }
@@ -145,7 +108,7 @@ bool QuoteSession::queryChunks(std::string_view path, size_t maxTotal,
         onChunk(piece);
         return true;
     });
-    return ending == CurlTransfer::Ending::Done;
+    return ending == HttpTransfer::Ending::Done;
 }
 
 } // namespace lark

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/curl_transfer.h"
+#include "protocol/http_transfer.h"
 #include "protocol/server_address.h"
 
 #include <atomic>
@@ -66,14 +66,14 @@ public:
     const ServerAddress &server() const { return m_server; }
 
 private:
-    CurlTransfer::Ending perform(std::string_view path, Clock::duration deadline,
+    HttpTransfer::Ending perform(std::string_view path, Clock::duration deadline,
                                  const std::function<bool(std::string_view)> &onData);
 
     ServerAddress m_server;
     SessionTimeouts m_timeouts;
     std::string m_baseUrl;
     std::mutex m_transferLock; // the pointer, which abort() reads from another thread
-    std::unique_ptr<CurlTransfer> m_transfer;
+    std::unique_ptr<HttpTransfer> m_transfer;
     std::atomic<bool> m_aborted {false};
     std::atomic<Clock::rep> m_until {Clock::time_point::max().time_since_epoch().count()};
     long m_connectionsOpened = 0;

@@ -1,15 +1,23 @@
 #include "protocol/url_escape.h"
 
-#include <curl/curl.h>
-#include <memory>
+#include "base/c_format.h"
+
+#include <cctype>
 
 namespace lark {
 
 std::string urlEscaped(std::string_view text)
 {
-    std::unique_ptr<char, decltype(&curl_free)> escaped(
-        curl_easy_escape(nullptr, text.data(), static_cast<int>(text.size())), &curl_free);
-    return escaped ? std::string(escaped.get()) : std::string();
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || c == '-' || c == '.' || c == '_' || c == '~')
+            escaped += c;
+        else
+            escaped += cformat("%%%02X", byte);
+    }
+    return escaped;
 }
 
 } // namespace lark

@@ -36,7 +36,7 @@ struct LiveTiming
     ms listsCheck {600000}; // how often the lists are looked at for a new day
     ms backoffFirst {2000}, backoffLongest {60000};
     ms connect {5000};
-    ms stall {5000}; // no byte for this long ends a request (whole seconds)
+    ms stall {5000}; // no byte for this long ends a request
     ms requestDeadline {15000}; // a quote, history or ranking request, all told
     ms listDeadline {60000}; // one page of a board list
     ms rateSecond {1000}; // the second of the request ceiling

@@ -2,8 +2,6 @@
 
 #include "quoteserver/live/live_options.h"
 
-#include <curl/curl.h>
-
 namespace lark::quoteserver {
 namespace {
 
@@ -18,15 +16,8 @@ UpstreamClient::UpstreamClient(std::string base, std::string userAgent, const Li
     : m_base(std::move(base))
     , m_limiter(limiter)
     , m_health(timing.backoffFirst, timing.backoffLongest)
-    , m_transfer(userAgent,
-                 {timing.connect, std::chrono::duration_cast<std::chrono::seconds>(timing.stall)})
-{
-    if (!m_transfer.ready())
-        return;
-    curl_easy_setopt(m_transfer.easy(), CURLOPT_ACCEPT_ENCODING, "");
-    if (!referer.empty())
-        curl_easy_setopt(m_transfer.easy(), CURLOPT_REFERER, referer.c_str());
-}
+    , m_transfer({std::move(userAgent), timing.connect, timing.stall, referer})
+{ }
 
 UpstreamClient::~UpstreamClient() = default;
 
@@ -38,7 +29,7 @@ void UpstreamClient::abort()
 std::optional<std::string> UpstreamClient::get(std::string_view target,
                                                std::chrono::milliseconds deadline)
 {
-    if (!m_transfer.ready() || m_transfer.aborted() || !m_limiter.acquire())
+    if (m_transfer.aborted() || !m_limiter.acquire())
         return std::nullopt;
     std::string body;
     const auto outcome
@@ -48,7 +39,7 @@ std::optional<std::string> UpstreamClient::get(std::string_view target,
               body.append(piece);
               return true;
           });
-    if (outcome.ending != CurlTransfer::Ending::Done || outcome.status != 200)
+    if (outcome.ending != HttpTransfer::Ending::Done || outcome.status != 200)
         return std::nullopt;
     return body;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/curl_transfer.h"
+#include "protocol/http_transfer.h"
 #include "quoteserver/live/rate_limiter.h"
 #include "quoteserver/live/upstream_health.h"
 
@@ -59,7 +59,7 @@ private:
     RateLimiter &m_limiter;
     UpstreamHealth m_health;
     std::mutex m_mutex; // one request at a time
-    CurlTransfer m_transfer;
+    HttpTransfer m_transfer;
 };
 
 } // namespace lark::quoteserver

@@ -2,7 +2,9 @@
 
 // A tiny HTTP/1.1 server on loopback for the session tests: it records each request line and
 // answers every request with one fixed body, written in pieces with a pause between them. Set
-// as http_proxy it stands for a proxy, and its request lines show what went through it.
+// as http_proxy it stands for a proxy, and its request lines show what went through it. Told
+// so, it writes the pieces as they are, status line and headers included, and may close the
+// connection after each answer.
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -22,10 +24,14 @@ namespace lark::test {
 class ScriptedHttpServer
 {
 public:
+    enum class Answer { BodyWithLength, AsWritten, AsWrittenThenClose };
+
     explicit ScriptedHttpServer(std::vector<std::string> pieces,
-                                std::chrono::milliseconds gap = std::chrono::milliseconds(0))
+                                std::chrono::milliseconds gap = std::chrono::milliseconds(0),
+                                Answer answer = Answer::BodyWithLength)
         : m_pieces(std::move(pieces))
         , m_gap(gap)
+        , m_answer(answer)
     {
         m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address {};
@@ -116,8 +122,9 @@ private:
         size_t length = 0;
         for (const std::string &piece : m_pieces)
             length += piece.size();
-        std::string head
-            = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(length) + "\r\n\r\n";
+        std::string head = m_answer != Answer::BodyWithLength
+            ? std::string()
+            : "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(length) + "\r\n\r\n";
         for (size_t i = 0; i < m_pieces.size(); ++i) {
             if (i > 0)
                 std::this_thread::sleep_for(m_gap);
@@ -125,11 +132,12 @@ private:
             if (::send(connection, out.data(), out.size(), MSG_NOSIGNAL) != ssize_t(out.size()))
                 return false;
         }
-        return true;
+        return m_answer != Answer::AsWrittenThenClose;
     }
 
     const std::vector<std::string> m_pieces;
     const std::chrono::milliseconds m_gap;
+    const Answer m_answer;
     int m_listener = -1;
     int m_port = 0;
     std::atomic<bool> m_stop {false};
