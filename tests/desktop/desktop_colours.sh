@@ -20,8 +20,7 @@ source "$here/desktop_session.sh"
 source "$here/../cli/pinned_server.sh"
 require_tools import convert curl
 
-up='252,20,79'
-down='12,239,80'
+declare -A colour=([up]='252,20,79' [down]='12,239,80')
 # Fewer than this many pixels of a row's colour is no row of text (a row holds hundreds).
 min_pixels=40
 
@@ -73,12 +72,14 @@ rows_ok() {
         echo "$i $code $sign" >>"$work/expected.txt"
     done
     top=$(row_top 1)
-    convert "$shot" -crop "${list_w[$size]}x$((13 * rows))+${list_x[$size]}+$top" +repage \
-        -depth 8 txt:- | awk -v up="($up)" -v down="($down)" '
-        NR > 1 { split($1, p, "[,:]"); r = int(p[2] / 13) + 1
-                 if (index($0, up)) u[r]++; else if (index($0, down)) d[r]++ }
-        END { for (r in u) print r, "up", u[r]; for (r in d) print r, "down", d[r] }' \
-        >"$work/pixels.txt"
+    : >"$work/pixels.txt"
+    # Each colour's pixels alone, everything else made transparent, listed as x,y,colour.
+    for sign in up down; do
+        convert "$shot" -crop "${list_w[$size]}x$((13 * rows))+${list_x[$size]}+$top" +repage \
+            -alpha set -channel RGBA -fill none +opaque "rgb(${colour[$sign]})" sparse-color:- \
+            | tr ' ' '\n' | awk -F, -v s="$sign" 'NF { n[int($2 / 13) + 1]++ }
+                END { for (r in n) print r, s, n[r] }' >>"$work/pixels.txt"
+    done
     awk -v min="$min_pixels" '
         FNR == NR { n[$1 " " $2] = $3; next }
         { other = $3 == "up" ? "down" : "up"; own = n[$1 " " $3] + 0; wrong = n[$1 " " other] + 0
@@ -158,7 +159,7 @@ for size in 1 2 3; do
     printf '600062\0' >"$values/1"
     printf '600063\0' >"$values/2"
     printf '%s\0' "$size" >"$values/48"
-    rm -f "$work/list.txt"
+    rm -f "$work/list.txt" "$work/counts.txt"
     launch env FONTCONFIG_FILE="$work/fonts.conf" LARK_DUMP_LIST="$work/list.txt" "$lark" \
         --quote-server "$address" --registry "$registry"
     lark_pid=$launched
