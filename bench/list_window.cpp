@@ -1,11 +1,8 @@
 // The baseline for the window benchmarks: a bare Qt window of Lark's size and flags showing the
 // same 16 x 8 list with Chinese text, every text rewritten every 4 s. What painting the list
-// costs, with nothing of Lark's own. With --clock it also keeps a hidden clock text set every
-// 100 ms, as Lark's view does: the least any window with that clock can cost.
+// costs, with nothing of Lark's own.
 #include <QApplication>
 #include <QHeaderView>
-#include <QLabel>
-#include <QTime>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -75,15 +72,6 @@ int main(int argc, char *argv[])
     });
     refresh.start(4000);
 
-    QLabel clock(&window);
-    clock.hide();
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, &clock, [&] {
-        const QTime now = QTime::currentTime();
-        clock.setText(QString::asprintf("%d:%d:%d", now.hour(), now.minute(), now.second()));
-    });
-    if (app.arguments().contains(QStringLiteral("--clock")))
-        tick.start(100);
     window.show();
     return app.exec();
 }

@@ -173,10 +173,10 @@ int UpstreamReplay::start()
             res.status = 404;
             return httplib::Server::HandlerResponse::Handled;
         }
-        m_requests.push_back({reply.kind, req.target, req.get_header_value("User-Agent"),
-                              std::chrono::steady_clock::now()});
         if (m_garbage || m_failing.contains(reply.kind))
             reply.body = readFile(m_dataDir / "error_page.html");
+        m_requests.push_back({reply.kind, req.target, req.get_header_value("User-Agent"),
+                              std::chrono::steady_clock::now(), reply.body.size()});
         res.status = m_failing.contains(reply.kind) ? 503 : 200;
         res.set_content(reply.body, reply.type.c_str());
         return httplib::Server::HandlerResponse::Handled;
@@ -251,6 +251,15 @@ size_t UpstreamReplay::count(const std::string &kind) const
     std::lock_guard lock(m_mutex);
     return std::count_if(m_requests.begin(), m_requests.end(),
                          [&](const Request &r) { return r.kind == kind; });
+}
+
+size_t UpstreamReplay::bytes(const std::string &kind) const
+{
+    std::lock_guard lock(m_mutex);
+    size_t total = 0;
+    for (const Request &r : m_requests)
+        total += r.kind == kind ? r.bytes : 0;
+    return total;
 }
 
 } // namespace lark::test

@@ -40,6 +40,7 @@ public:
         std::string target;
         std::string userAgent;
         std::chrono::steady_clock::time_point at;
+        size_t bytes = 0; // of the body served
     };
 
     explicit UpstreamReplay(std::filesystem::path dataDir,
@@ -61,6 +62,7 @@ public:
     void setQuotesDelay(std::chrono::milliseconds delay); // each quote reply this late
     std::vector<Request> requests() const;
     size_t count(const std::string &kind) const;
+    size_t bytes(const std::string &kind) const;
 
 private:
     struct Reply

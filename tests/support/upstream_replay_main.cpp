@@ -1,7 +1,8 @@
 // lark-upstream-replay DATA_DIR [--list-flood ROWS]: the public quote services replayed from
 // recorded replies on a free loopback port, for scripts; with --list-flood every list page
 // carries ROWS rows. Prints "listening on URL", serves until SIGINT or SIGTERM, then prints how
-// many requests of each kind it answered.
+// many requests of each kind it answered and the bytes of their bodies ("KIND REQUESTS BYTES");
+// SIGUSR1 prints the same so far and goes on.
 #include "upstream_replay.h"
 
 #include <csignal>
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGUSR1);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     lark::test::UpstreamReplay replay(argv[1]);
     if (flood)
@@ -26,10 +28,15 @@ int main(int argc, char **argv)
     replay.start();
     std::printf("listening on %s\n", replay.url().c_str());
     std::fflush(stdout);
-    int signal = 0;
-    sigwait(&signals, &signal);
-    // What was asked, for the script that ends it.
-    for (const char *kind : {"quotes", "sina", "history", "bars", "minutes", "lists", "ranking"})
-        std::printf("%s %zu\n", kind, replay.count(kind));
-    return 0;
+    // What was asked, for the script that ends it or asks.
+    for (;;) {
+        int signal = 0;
+        sigwait(&signals, &signal);
+        for (const char *kind :
+             {"quotes", "sina", "history", "bars", "minutes", "lists", "ranking"})
+            std::printf("%s %zu %zu\n", kind, replay.count(kind), replay.bytes(kind));
+        std::fflush(stdout);
+        if (signal != SIGUSR1)
+            return 0;
+    }
 }
