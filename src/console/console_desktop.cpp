@@ -4,7 +4,6 @@
 #include "base/tone.h"
 
 #include <chrono>
-#include <thread>
 
 namespace lark {
 
@@ -19,16 +18,28 @@ void ConsoleDesktop::openUrl(const std::string &url)
     m_write("图表: " + terminalText(url) + "\n");
 }
 
+// On the alert's own thread: the next cycle waits for the tone's end, the bell's as well.
 void ConsoleDesktop::playTone(int hertz, int milliseconds)
 {
     announce();
-    if (playToneOnSoundServer(hertz, milliseconds))
+    const auto closing = [this] {
+        std::lock_guard lock(m_mutex);
+        return m_closing;
+    };
+    if (closing() || playToneOnSoundServer(hertz, milliseconds, closing))
         return;
+    std::unique_lock lock(m_mutex);
+    m_write("\a");
+    m_closed.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return m_closing; });
+}
+
+void ConsoleDesktop::close()
+{
     {
         std::lock_guard lock(m_mutex);
-        m_write("\a");
+        m_closing = true;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    m_closed.notify_all();
 }
 
 void ConsoleDesktop::setTrayPicture(TrayPicture picture)

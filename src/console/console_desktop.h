@@ -2,6 +2,7 @@
 
 #include "engine/ports.h"
 
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -25,6 +26,8 @@ public:
 
     // After an acknowledgement the next alert is announced again, even for the same stock.
     void forgetAnnounced();
+    // The front end is ending: a tone under way stops at once, and no other begins.
+    void close();
 
 private:
     void announce();
@@ -33,6 +36,8 @@ private:
     Writer m_write;
     std::function<std::string()> m_ringingReason;
     std::string m_announced;
+    bool m_closing = false; // under m_mutex
+    std::condition_variable m_closed;
 };
 
 } // namespace lark

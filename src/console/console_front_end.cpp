@@ -188,6 +188,7 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
     int result = 0;
     if (options.once) {
         while (!engine.waitForNetworkThread(std::chrono::milliseconds(200)) && !g_quitSignal) { }
+        desktop.close();
         engine.stop();
         for (const auto &row : list.rows())
             std::cout << joinedRow(row) << '\n';
@@ -207,6 +208,7 @@ int runConsole(const CommandLine &options, LaunchSetup &setup)
         PipedView view(title(setup), engine.interfaceSize(), list);
         result = runInteractive(engine, list, desktop, setup, view);
     }
+    desktop.close();
     engine.stop();
     if (engine.settingsSaveFailed())
         std::cerr << "lark: " << unsavedSettingsMessage(setup.registryRoot) << std::endl;

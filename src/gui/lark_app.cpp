@@ -34,6 +34,17 @@ void onQuitSignal(int)
 
 } // namespace
 
+// Every text of the program is Chinese, so the toolkit's own dialogs and buttons are too.
+bool installToolkitTranslations(QCoreApplication &app)
+{
+    auto *toolkitTexts = new QTranslator(&app);
+    if (toolkitTexts->load(QStringLiteral("qtbase_zh_CN"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return QCoreApplication::installTranslator(toolkitTexts);
+    delete toolkitTexts;
+    return false;
+}
+
 LarkApp::LarkApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
@@ -44,11 +55,7 @@ LarkApp::LarkApp(int &argc, char **argv)
     setQuitOnLastWindowClosed(false);
     loadResources();
     setWindowIcon(QIcon(QStringLiteral(":/res/lark.png")));
-    // Every text of the program is Chinese, so the toolkit's own dialogs and buttons are too.
-    auto *toolkitTexts = new QTranslator(this);
-    if (toolkitTexts->load(QStringLiteral("qtbase_zh_CN"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(toolkitTexts);
+    installToolkitTranslations(*this);
 }
 
 LarkApp::~LarkApp() = default;

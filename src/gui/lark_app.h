@@ -17,6 +17,10 @@ namespace lark::ui {
 class LarkDoc;
 class MainFrame;
 
+// Qt's own Chinese texts for the toolkit's dialogs and buttons; false when they are not
+// installed.
+bool installToolkitTranslations(QCoreApplication &app);
+
 // The window program: makes document, frame and view, and turns SIGTERM, SIGINT and SIGHUP into
 // the exit command, so every way of ending closes the window the same way.
 class LarkApp : public QApplication

@@ -2,8 +2,10 @@
 // tray and back, and closing: prompt, settings saved, even with a question open.
 #include "test_rig.h"
 
+#include "gui/lark_app.h"
 #include "launch/instance_lock.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -42,6 +44,7 @@ private slots:
     void closingWithQuestionOpenDoesNotHang();
     void closingSaysSoWhenTheSaveFailed();
     void aSecondStartBringsTheWindowForward();
+    void toolkitButtonsSpeakChinese();
 };
 
 void FrameTest::outerSizePerSize_data()
@@ -195,4 +198,13 @@ void FrameTest::aSecondStartBringsTheWindowForward()
 }
 
 QTEST_MAIN(FrameTest)
+// Last: the translation stays installed for the rest of the run.
+void FrameTest::toolkitButtonsSpeakChinese()
+{
+    QVERIFY(installToolkitTranslations(*qApp));
+    QMessageBox box(QMessageBox::Question, QString(), QString(),
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
+}
+
 #include "test_frame.moc"
