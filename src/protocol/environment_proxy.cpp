@@ -1,13 +1,14 @@
 #include "protocol/environment_proxy.h"
 
 #include <arpa/inet.h>
-#include <charconv>
 #include <cstdlib>
 #include <string_view>
 #include <strings.h>
 
 namespace lark {
 namespace {
+
+constexpr int kDefaultProxyPort = 1080; // curl's
 
 std::string_view environment(std::initializer_list<const char *> names)
 {
@@ -53,7 +54,7 @@ bool exempted(std::string_view host, std::string_view list)
     return false;
 }
 
-std::optional<ProxyAddress> parseProxy(std::string_view text)
+std::optional<ServerAddress> parseProxy(std::string_view text)
 {
     if (const auto scheme = text.find("://"); scheme != std::string_view::npos) {
         if (!equalsIgnoringCase(text.substr(0, scheme), "http"))
@@ -63,31 +64,7 @@ std::optional<ProxyAddress> parseProxy(std::string_view text)
     text = text.substr(0, text.find('/'));
     if (const auto at = text.rfind('@'); at != std::string_view::npos)
         text.remove_prefix(at + 1);
-    ProxyAddress proxy;
-    std::string_view port;
-    if (!text.empty() && text.front() == '[') {
-        const auto close = text.find(']');
-        if (close == std::string_view::npos)
-            return std::nullopt;
-        proxy.host = text.substr(1, close - 1);
-        if (close + 1 < text.size() && text[close + 1] == ':')
-            port = text.substr(close + 2);
-    } else {
-        const auto colon = text.find(':');
-        proxy.host = text.substr(0, colon);
-        if (colon != std::string_view::npos)
-            port = text.substr(colon + 1);
-    }
-    if (!port.empty()) {
-        const auto [end, error]
-            = std::from_chars(port.data(), port.data() + port.size(), proxy.port);
-        if (error != std::errc() || end != port.data() + port.size() || proxy.port < 1
-            || proxy.port > 65535)
-            return std::nullopt;
-    }
-    if (proxy.host.empty())
-        return std::nullopt;
-    return proxy;
+    return parseServerAddress(text, kDefaultProxyPort);
 }
 
 } // namespace
@@ -105,7 +82,7 @@ bool isLoopbackHost(const std::string &host)
     return inet_pton(AF_INET6, host.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
 }
 
-std::optional<ProxyAddress> environmentProxy(const std::string &host)
+std::optional<ServerAddress> environmentProxy(const std::string &host)
 {
     if (isLoopbackHost(host))
         return std::nullopt;

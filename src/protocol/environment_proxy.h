@@ -1,15 +1,11 @@
 #pragma once
 
+#include "protocol/server_address.h"
+
 #include <optional>
 #include <string>
 
 namespace lark {
-
-struct ProxyAddress
-{
-    std::string host;
-    int port = 1080;
-};
 
 // localhost, *.localhost, 127.0.0.0/8 and ::1.
 bool isLoopbackHost(const std::string &host);
@@ -19,6 +15,6 @@ bool isLoopbackHost(const std::string &host);
 // given), unless no_proxy or NO_PROXY lists the host or a domain of it, or is "*". A loopback
 // host, such as the built-in market's, is always reached directly. Reads the environment, so
 // not while another thread changes it.
-std::optional<ProxyAddress> environmentProxy(const std::string &host);
+std::optional<ServerAddress> environmentProxy(const std::string &host);
 
 } // namespace lark

@@ -1,6 +1,7 @@
 #include "protocol/http_transfer.h"
 
 #include "protocol/environment_proxy.h"
+#include "protocol/server_address.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -30,8 +31,7 @@ constexpr size_t kReadSize = 16 * 1024;
 
 struct HttpUrl
 {
-    std::string host;
-    int port = 80;
+    ServerAddress server;
     std::string target;
 };
 
@@ -42,41 +42,20 @@ std::optional<HttpUrl> parseUrl(std::string_view url)
         return std::nullopt;
     url.remove_prefix(scheme.size());
     const auto slash = url.find('/');
-    std::string_view authority = url.substr(0, slash);
-    HttpUrl parsed;
-    parsed.target = slash == std::string_view::npos ? "/" : std::string(url.substr(slash));
-    std::string_view port;
-    if (!authority.empty() && authority.front() == '[') {
-        const auto close = authority.find(']');
-        if (close == std::string_view::npos)
-            return std::nullopt;
-        parsed.host = authority.substr(1, close - 1);
-        if (close + 1 < authority.size() && authority[close + 1] == ':')
-            port = authority.substr(close + 2);
-    } else {
-        const auto colon = authority.find(':');
-        parsed.host = authority.substr(0, colon);
-        if (colon != std::string_view::npos)
-            port = authority.substr(colon + 1);
-    }
-    if (!port.empty()) {
-        const auto [end, error]
-            = std::from_chars(port.data(), port.data() + port.size(), parsed.port);
-        if (error != std::errc() || end != port.data() + port.size())
-            return std::nullopt;
-    }
-    if (parsed.host.empty() || parsed.port < 1 || parsed.port > 65535)
+    auto server = parseServerAddress(url.substr(0, slash));
+    if (!server)
         return std::nullopt;
-    return parsed;
+    return HttpUrl {std::move(*server),
+                    slash == std::string_view::npos ? "/" : std::string(url.substr(slash))};
 }
 
 // "host" or "host:port" as a Host header and an absolute target write it; 80 goes unsaid.
-std::string authorityOf(const HttpUrl &url)
+std::string authorityOf(const ServerAddress &server)
 {
-    const bool ipv6 = url.host.find(':') != std::string::npos;
-    std::string text = ipv6 ? "[" + url.host + "]" : url.host;
-    if (url.port != 80)
-        text += ":" + std::to_string(url.port);
+    const bool ipv6 = server.host.find(':') != std::string::npos;
+    std::string text = ipv6 ? "[" + server.host + "]" : server.host;
+    if (server.port != 80)
+        text += ":" + std::to_string(server.port);
     return text;
 }
 
@@ -419,10 +398,11 @@ HttpTransfer::Outcome HttpTransfer::get(const std::string &url, std::chrono::mil
     const auto parsed = parseUrl(url);
     if (m_wake < 0 || m_aborted || deadline.count() <= 0 || !parsed)
         return exchange.outcome;
-    const auto proxy = environmentProxy(parsed->host);
-    const std::string &host = proxy ? proxy->host : parsed->host;
-    const int port = proxy ? proxy->port : parsed->port;
-    const std::string authority = authorityOf(*parsed);
+    const auto proxy = environmentProxy(parsed->server.host);
+    const ServerAddress &peerAddress = proxy ? *proxy : parsed->server;
+    const std::string &host = peerAddress.host;
+    const int port = peerAddress.port;
+    const std::string authority = authorityOf(parsed->server);
     std::string request = "GET " + (proxy ? "http://" + authority : std::string()) + parsed->target
         + " HTTP/1.1\r\nHost: " + authority + "\r\nUser-Agent: " + m_options.userAgent
         + "\r\nAccept: */*\r\n";

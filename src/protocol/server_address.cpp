@@ -63,9 +63,10 @@ std::string ServerAddress::baseUrl() const
     return "http://" + h + ":" + std::to_string(port);
 }
 
-std::optional<ServerAddress> parseServerAddress(std::string_view text)
+std::optional<ServerAddress> parseServerAddress(std::string_view text, int defaultPort)
 {
     ServerAddress address;
+    address.port = defaultPort;
     std::string_view rest;
     bool bracketed = text.starts_with('[');
     if (bracketed) {

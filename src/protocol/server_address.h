@@ -16,8 +16,8 @@ struct ServerAddress
     bool operator==(const ServerAddress &) const = default;
 };
 
-// "HOST[:PORT]", port 80 when omitted. HOST is a DNS name, an IPv4 address or an IPv6 address
-// in brackets; PORT 1 to 65535. nullopt for anything else.
-std::optional<ServerAddress> parseServerAddress(std::string_view text);
+// "HOST[:PORT]", defaultPort when the port is omitted. HOST is a DNS name, an IPv4 address or an
+// IPv6 address in brackets; PORT 1 to 65535. nullopt for anything else.
+std::optional<ServerAddress> parseServerAddress(std::string_view text, int defaultPort = 80);
 
 } // namespace lark
