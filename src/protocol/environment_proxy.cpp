@@ -1,9 +1,10 @@
 #include "protocol/environment_proxy.h"
 
+#include "base/ascii_text.h"
+
 #include <arpa/inet.h>
 #include <cstdlib>
 #include <string_view>
-#include <strings.h>
 
 namespace lark {
 namespace {
@@ -18,19 +19,6 @@ std::string_view environment(std::initializer_list<const char *> names)
             return value;
     }
     return {};
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // Whether no_proxy's list names the host itself or a domain it lies in.

@@ -1,7 +1,8 @@
 #include "protocol/http_transfer.h"
 
+#include "base/ascii_text.h"
+#include "base/whole_number.h"
 #include "protocol/environment_proxy.h"
-#include "protocol/server_address.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +16,6 @@
 #include <netinet/tcp.h>
 #include <optional>
 #include <poll.h>
-#include <strings.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <thread>
@@ -38,7 +38,7 @@ struct HttpUrl
 std::optional<HttpUrl> parseUrl(std::string_view url)
 {
     constexpr std::string_view scheme = "http://";
-    if (url.size() < scheme.size() || strncasecmp(url.data(), scheme.data(), scheme.size()) != 0)
+    if (!startsWithIgnoringCase(url, scheme))
         return std::nullopt;
     url.remove_prefix(scheme.size());
     const auto slash = url.find('/');
@@ -52,25 +52,8 @@ std::optional<HttpUrl> parseUrl(std::string_view url)
 // "host" or "host:port" as a Host header and an absolute target write it; 80 goes unsaid.
 std::string authorityOf(const ServerAddress &server)
 {
-    const bool ipv6 = server.host.find(':') != std::string::npos;
-    std::string text = ipv6 ? "[" + server.host + "]" : server.host;
-    if (server.port != 80)
-        text += ":" + std::to_string(server.port);
-    return text;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view start)
-{
-    return text.size() >= start.size() && strncasecmp(text.data(), start.data(), start.size()) == 0;
-}
-
-bool containsIgnoringCase(std::string_view text, std::string_view word)
-{
-    for (size_t i = 0; i + word.size() <= text.size(); ++i) {
-        if (strncasecmp(text.data() + i, word.data(), word.size()) == 0)
-            return true;
-    }
-    return false;
+    return server.port == 80 ? server.urlHost()
+                             : server.urlHost() + ":" + std::to_string(server.port);
 }
 
 using Addresses = std::unique_ptr<addrinfo, decltype(&freeaddrinfo)>;
@@ -128,7 +111,7 @@ void HttpTransfer::closeConnection()
     if (m_socket >= 0)
         ::close(m_socket);
     m_socket = -1;
-    m_peer.clear();
+    m_peer = {};
     m_input.clear();
 }
 
@@ -156,14 +139,15 @@ bool HttpTransfer::usable() const
     return ::poll(&fd, 1, 0) == 0;
 }
 
-bool HttpTransfer::open(const std::string &host, int port, Exchange &exchange)
+bool HttpTransfer::open(const ServerAddress &peer, Exchange &exchange)
 {
+    const std::string &host = peer.host;
     closeConnection();
     const auto connectEnd = std::min(exchange.end, Clock::now() + m_options.connect);
     addrinfo hints {};
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
-    const std::string service = std::to_string(port);
+    const std::string service = std::to_string(peer.port);
     Addresses addresses(nullptr, freeaddrinfo);
     addrinfo *found = nullptr;
     if (getaddrinfo(host.c_str(), service.c_str(), &hints, &found) == 0) {
@@ -201,7 +185,7 @@ bool HttpTransfer::open(const std::string &host, int port, Exchange &exchange)
              || (errno == EINPROGRESS && waitFor(POLLOUT, connectEnd)
                  && ::getsockopt(m_socket, SOL_SOCKET, SO_ERROR, &error, &length) == 0
                  && error == 0))) {
-            m_peer = host + ":" + service;
+            m_peer = peer;
             ++exchange.outcome.connects;
             return true;
         }
@@ -274,11 +258,11 @@ bool HttpTransfer::readResponse(Exchange &exchange)
             || !startsWithIgnoringCase(line, "HTTP/1."))
             return false;
         http11 = line[7] != '0';
-        int &status = exchange.outcome.status;
-        const auto [end, error] = std::from_chars(line.data() + 9, line.data() + 12, status);
-        if (error != std::errc() || end != line.data() + 12)
+        const auto status = wholeNumber<int>(std::string_view(line).substr(9, 3));
+        if (!status || *status < 100)
             return false;
-        if (status >= 200)
+        exchange.outcome.status = *status;
+        if (*status >= 200)
             break;
         do { // an interim reply's headers
             if (!readLine(line, exchange))
@@ -301,20 +285,15 @@ bool HttpTransfer::readResponse(Exchange &exchange)
         if (colon == std::string::npos)
             continue;
         const std::string_view name(line.data(), colon);
-        std::string_view value(line);
-        value.remove_prefix(colon + 1);
-        while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
-            value.remove_prefix(1);
-        if (strncasecmp(name.data(), "Content-Length", name.size()) == 0 && name.size() == 14) {
-            size_t n = 0;
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
-            if (error != std::errc() || (length && *length != n))
+        const std::string_view value = trimmed(std::string_view(line).substr(colon + 1));
+        if (equalsIgnoringCase(name, "Content-Length")) {
+            const auto n = wholeNumber<size_t>(value);
+            if (!n || (length && *length != *n))
                 return false;
             length = n;
-        } else if (strncasecmp(name.data(), "Transfer-Encoding", name.size()) == 0
-                   && name.size() == 17) {
+        } else if (equalsIgnoringCase(name, "Transfer-Encoding")) {
             chunked = containsIgnoringCase(value, "chunked");
-        } else if (strncasecmp(name.data(), "Connection", name.size()) == 0 && name.size() == 10) {
+        } else if (equalsIgnoringCase(name, "Connection")) {
             if (containsIgnoringCase(value, "close"))
                 close = true;
             else if (containsIgnoringCase(value, "keep-alive"))
@@ -336,10 +315,10 @@ bool HttpTransfer::readLength(size_t length, Exchange &exchange)
         if (m_input.empty() && readSome(exchange) <= 0)
             return false;
         const size_t take = std::min(length, m_input.size());
-        const std::string piece = m_input.substr(0, take);
+        const bool more = deliver(std::string_view(m_input).substr(0, take), exchange);
         m_input.erase(0, take);
         length -= take;
-        if (!deliver(piece, exchange))
+        if (!more)
             return false;
     }
     return true;
@@ -399,9 +378,7 @@ HttpTransfer::Outcome HttpTransfer::get(const std::string &url, std::chrono::mil
     if (m_wake < 0 || m_aborted || deadline.count() <= 0 || !parsed)
         return exchange.outcome;
     const auto proxy = environmentProxy(parsed->server.host);
-    const ServerAddress &peerAddress = proxy ? *proxy : parsed->server;
-    const std::string &host = peerAddress.host;
-    const int port = peerAddress.port;
+    const ServerAddress &peer = proxy ? *proxy : parsed->server;
     const std::string authority = authorityOf(parsed->server);
     std::string request = "GET " + (proxy ? "http://" + authority : std::string()) + parsed->target
         + " HTTP/1.1\r\nHost: " + authority + "\r\nUser-Agent: " + m_options.userAgent
@@ -412,11 +389,10 @@ HttpTransfer::Outcome HttpTransfer::get(const std::string &url, std::chrono::mil
 
     // A kept-alive connection the server closed meanwhile gets one more try on a new one, as
     // long as nothing of the reply has come.
-    const std::string peer = host + ":" + std::to_string(port);
     bool answered = false;
     for (int attempt = 0; attempt < 2 && !answered; ++attempt) {
         const bool reused = m_socket >= 0 && m_peer == peer && m_input.empty() && usable();
-        if (!reused && !open(host, port, exchange))
+        if (!reused && !open(peer, exchange))
             break;
         exchange.responded = false;
         answered = sendAll(request, exchange) && readResponse(exchange);

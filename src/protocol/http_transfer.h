@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/server_address.h"
+
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -54,7 +56,7 @@ private:
     using Clock = std::chrono::steady_clock;
     struct Exchange;
 
-    bool open(const std::string &host, int port, Exchange &exchange);
+    bool open(const ServerAddress &peer, Exchange &exchange);
     void closeConnection();
     bool usable() const;
     bool waitFor(short events, Clock::time_point until) const;
@@ -73,7 +75,7 @@ private:
     int m_wake = -1; // an eventfd that abort() makes readable for good
     std::atomic<bool> m_aborted {false};
     int m_socket = -1;
-    std::string m_peer; // "host:port" the open connection goes to
+    ServerAddress m_peer; // where the open connection goes (a proxy or the server)
     std::string m_input; // bytes read but not yet taken
 };
 

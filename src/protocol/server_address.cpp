@@ -56,11 +56,14 @@ std::optional<int> parsePort(std::string_view text)
 
 } // namespace
 
+std::string ServerAddress::urlHost() const
+{
+    return host.find(':') != std::string::npos ? "[" + host + "]" : host;
+}
+
 std::string ServerAddress::baseUrl() const
 {
-    bool ipv6 = host.find(':') != std::string::npos;
-    std::string h = ipv6 ? "[" + host + "]" : host;
-    return "http://" + h + ":" + std::to_string(port);
+    return "http://" + urlHost() + ":" + std::to_string(port);
 }
 
 std::optional<ServerAddress> parseServerAddress(std::string_view text, int defaultPort)

@@ -11,6 +11,8 @@ struct ServerAddress
     std::string host;
     int port = 80;
 
+    // The host as a URL writes it: an IPv6 address in brackets.
+    std::string urlHost() const;
     // "http://host:port"
     std::string baseUrl() const;
     bool operator==(const ServerAddress &) const = default;

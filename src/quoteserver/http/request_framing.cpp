@@ -1,5 +1,6 @@
 #include "quoteserver/http/request_framing.h"
 
+#include "base/ascii_text.h"
 #include "base/whole_number.h"
 
 #include <algorithm>
@@ -12,9 +13,7 @@ namespace {
 bool namedAs(std::string_view line, std::string_view name)
 {
     return line.size() > name.size() && line[name.size()] == ':'
-        && std::equal(name.begin(), name.end(), line.begin(), [](char lower, char c) {
-               return std::tolower(static_cast<unsigned char>(c)) == lower;
-           });
+        && startsWithIgnoringCase(line, name);
 }
 
 // The body length the head announces: 0 without one; nothing when it cannot be told (a
