@@ -170,8 +170,10 @@ void LarkView::acknowledgeAlerts()
 // be shown, the icon takes over.
 void LarkView::watchAlertWithoutTray()
 {
-    const std::string code
-        = QSystemTrayIcon::isSystemTrayAvailable() ? std::string() : m_engine->ringingAlert();
+    // Ringing first: the tray's availability is asked of the window system.
+    std::string code = m_engine->ringingAlert();
+    if (!code.empty() && QSystemTrayIcon::isSystemTrayAvailable())
+        code.clear();
     if (code.empty()) {
         if (m_notifier->isShown())
             m_notifier->withdraw();
