@@ -91,13 +91,9 @@ rows_ok() {
 
 # Polls screenshots of the window until the rows hold; keeps the last as $artefacts/$1.png.
 rows_drawn_within() {
-    local size=$2 ms=$3 shot="$artefacts/$1.png"
-    local deadline=$(($(now_ms) + ms))
-    until import -window root -crop "${window_size[$size]}+0+0" +repage "$shot" 2>/dev/null \
-        && rows_ok "$size" "$shot"; do
-        [ "$(now_ms)" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
+    local size=$2 shot="$artefacts/$1.png"
+    until_within "import -window root -crop ${window_size[$size]}+0+0 +repage '$shot' 2>/dev/null \
+        && rows_ok $size '$shot'" "$3"
 }
 
 # Codes 6xxxxx in ascending order, starting elsewhere than the slots' first code: a ranking
