@@ -41,6 +41,8 @@ TEST(HttpTransfer, EveryFramingIsReadWholeAndKeepsTheConnectionOnlyWhenItMay)
          Answer::AsWrittenThenClose, Ending::Done, 200, "ok", 1},
         {"shorter than its length", "HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\nhello",
          Answer::AsWrittenThenClose, Ending::Failed, 200, "hello", 1},
+        {"unreadable length", "HTTP/1.1 200 OK\r\nContent-Length: 2x\r\n\r\nok",
+         Answer::AsWrittenThenClose, Ending::Failed, 200, "", 1},
         {"unreadable chunk size", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n",
          Answer::AsWrittenThenClose, Ending::Failed, 200, "", 1},
         {"not HTTP", "SSH-2.0-OpenSSH_9.2\r\n", Answer::AsWrittenThenClose, Ending::Failed, 0, "",
