@@ -6,7 +6,8 @@
 namespace lark {
 
 // Comparisons and trimming of protocol text (header names, schemes, host names): ASCII letters
-// only, whatever the locale.
+// only, whatever the locale. No std::ranges here: clang 14, which builds the fuzzers, cannot
+// compile libstdc++ 12's.
 
 inline bool asciiEqualIgnoringCase(char a, char b)
 {
@@ -16,7 +17,7 @@ inline bool asciiEqualIgnoringCase(char a, char b)
 
 inline bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
-    return std::ranges::equal(a, b, asciiEqualIgnoringCase);
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), asciiEqualIgnoringCase);
 }
 
 inline bool startsWithIgnoringCase(std::string_view text, std::string_view start)
@@ -26,7 +27,8 @@ inline bool startsWithIgnoringCase(std::string_view text, std::string_view start
 
 inline bool containsIgnoringCase(std::string_view text, std::string_view word)
 {
-    return !std::ranges::search(text, word, asciiEqualIgnoringCase).empty();
+    return std::search(text.begin(), text.end(), word.begin(), word.end(), asciiEqualIgnoringCase)
+        != text.end();
 }
 
 // Without the spaces and tabs at either end.
